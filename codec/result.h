@@ -14,6 +14,9 @@ struct Error {
     int32_t number = 0;
     std::string source;
     std::string description;
+    // The numbered step of a multi-step procedure at which the error arose (0 = not numbered);
+    // Lumora's failure messages name it.
+    int step = 0;
 };
 
 template <typename T>
