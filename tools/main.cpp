@@ -1,0 +1,101 @@
+// lumora-pack: builds, lists and unpacks Lumora's data archives and makes the files that go into them.
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/command.h"
+
+namespace lumora::pack {
+
+// Each subcommand is one function in its own .cpp. Adding one takes that file, its line in the table
+// below (with the declaration beside it) and its source in tools/CMakeLists.txt.
+int runCreate(const CommandContext& context);
+int runList(const CommandContext& context);
+int runCat(const CommandContext& context);
+int runExtract(const CommandContext& context);
+int runTimings(const CommandContext& context);
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;  // the arguments after the name
+    const char* summary;
+    int (*run)(const CommandContext&);
+};
+
+const Command kCommands[] = {
+    {"create", "ARCHIVE [--stored] FILE...",
+     "Build ARCHIVE from the FILEs, each an entry under its base name, Huffman-encoded unless --stored.",
+     &runCreate},
+    {"list", "ARCHIVE", "Print one line per entry: its name, a tab, and its size in the archive.", &runList},
+    {"cat", "ARCHIVE NAME [--stored]",
+     "Write the decoded entry NAME (with --stored: its bytes as they are) to standard output.", &runCat},
+    {"extract", "ARCHIVE NAME... [-C DIR] [--stored]",
+     "Write each entry NAME as a file in DIR (default: the current folder), replacing a file of that name.",
+     &runExtract},
+    {"timings", "OUT.pos ROWS.csv",
+     "Write a verse timing entry from rows of record,start_ms,end_ms (for building pos.dat).", &runTimings},
+};
+
+void printUsage(std::ostream& stream) {
+    stream << "usage: lumora-pack COMMAND [ARGUMENTS]\n\n"
+              "Builds, lists and unpacks Lumora's data archives.\n\n"
+              "Commands:\n";
+    for (const Command& command : kCommands) {
+        stream << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+    }
+    stream << "\n'lumora-pack COMMAND --help' shows one command's usage.\n"
+              "Exit status: 0 on success, 1 when the work failed, 2 when the command line was wrong.\n";
+}
+
+bool isHelp(const std::string& word) { return word == "--help" || word == "-h" || word == "help"; }
+
+}  // namespace
+
+int runPack(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (words.empty()) {
+        printUsage(err);
+        return kExitUsage;
+    }
+    if (isHelp(words[0])) {
+        printUsage(out);
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (words[0] != command.name) {
+            continue;
+        }
+        std::vector<std::string> args(words.begin() + 1, words.end());
+        for (const std::string& arg : args) {
+            if (arg == "--") {
+                break;
+            }
+            if (arg == "--help" || arg == "-h") {
+                out << "usage: lumora-pack " << command.name << ' ' << command.usage << '\n'
+                    << command.summary << '\n';
+                return kExitOk;
+            }
+        }
+        return command.run(CommandContext{std::move(args), out, err});
+    }
+    err << "lumora-pack: unknown command '" << words[0] << "'\nTry 'lumora-pack --help'.\n";
+    return kExitUsage;
+}
+
+}  // namespace lumora::pack
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> words(argv + 1, argv + argc);
+    const int status = lumora::pack::runPack(words, std::cout, std::cerr);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "lumora-pack: could not write to standard output: " << std::strerror(errno) << '\n';
+        return lumora::pack::kExitFailure;
+    }
+    return status;
+}
