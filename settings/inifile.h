@@ -1,9 +1,18 @@
 #pragma once
 // An INI document: sections of key=value lines. Sections and keys are found without regard to letter
-// case; values are kept as the exact text after the first "=". Reading never fails: lines that are
-// neither a section header, a key=value pair, a comment nor blank are skipped, so a damaged or hand-edited
-// file never stops the program. Used read-only for config.ini and text package configurations, and as
-// the file format of the settings store.
+// case; values are kept as the exact text after the first "=" (blanks, "=", "#", ";" and "|" included).
+// Reading never fails: lines that are neither a section header, a key=value pair, a comment nor blank are
+// skipped, so a damaged or hand-edited file never stops the program. Used read-only for config.ini and text
+// package configurations, and as the file format of the settings store.
+//
+// A line cannot hold a line break, so values are written with three escapes: a backslash as "\\", a line
+// feed as "\n" and a carriage return as "\r". Reading turns exactly these three pairs back and keeps any
+// other backslash as it stands, so a hand-written "/music\" or "C:\mp3\" reads as written.
+//
+// Other file details: a UTF-8 byte order mark is skipped; lines end with LF or CR LF; comment lines start
+// with ";" or "#" (after blanks) and are not kept when the document is written back; a key=value line
+// before the first header, or after a header that cannot be read, belongs to no section and is skipped;
+// a section that appears twice is read as one (its later keys appended); of two equal keys the first counts.
 
 #include <QString>
 #include <QStringList>
@@ -29,7 +38,8 @@ public:
     QStringList sectionNames() const;
 
     // Replaces the value of an existing key (keeping its spelling and place) or appends the key,
-    // creating the section at the end when needed.
+    // creating the section at the end when needed. The names must satisfy isValidSectionName and
+    // isValidKey (callers check; an invalid name would not read back).
     void setValue(const QString& section, const QString& key, const QString& value);
     // False when the section does not exist.
     bool removeSection(const QString& section);
@@ -37,6 +47,11 @@ public:
 
     // The document as text, "[Section]" headers and "key=value" lines, LF line ends.
     QString toText() const;
+
+    // Names that can be written and read back: not empty, no line break, no surrounding blanks; a section
+    // name holds no "]"; a key holds no "=" and does not start with "[", ";" or "#".
+    static bool isValidSectionName(const QString& name);
+    static bool isValidKey(const QString& key);
 
 private:
     struct Entry {
