@@ -52,7 +52,9 @@ void printUsage(std::ostream& stream) {
               "Exit status: 0 on success, 1 when the work failed, 2 when the command line was wrong.\n";
 }
 
-bool isHelp(const std::string& word) { return word == "--help" || word == "-h" || word == "help"; }
+bool isHelp(const std::string& word) {
+    return word == "--help" || word == "-h" || word == "help";
+}
 
 }  // namespace
 

@@ -1,9 +1,136 @@
-// The timings subcommand: a verse timing entry from CSV rows.
+// The timings subcommand: a verse timing entry from CSV rows of record,start_ms,end_ms.
 
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "codec/fileio.h"
+#include "codec/versetimingtable.h"
 #include "tools/command.h"
 
 namespace lumora::pack {
 
-int runTimings(const CommandContext& context) { return context.fail("timings is being built"); }
+namespace {
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::optional<int64_t> parseInteger(std::string_view text) {
+    text = trim(text);
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Rows are record,start_ms,end_ms; blank lines and lines starting with '#' are skipped, and so is a first
+// row of column names. Records may come in any order but must run from 0 without a gap or a repeat.
+struct Rows {
+    std::vector<VerseTiming> records;
+    std::string problem;  // "<line>: <what is wrong>" or " <what is wrong>"; empty when the rows are sound
+};
+
+Rows parseRows(std::istream& input) {
+    Rows rows;
+    std::map<int64_t, VerseTiming> byRecord;
+    std::string line;
+    int lineNumber = 0;
+    bool firstRow = true;
+    while (std::getline(input, line)) {
+        ++lineNumber;
+        const std::string_view text = trim(line);
+        if (text.empty() || text.front() == '#') {
+            continue;
+        }
+        std::vector<std::string_view> fields;
+        size_t start = 0;
+        for (size_t comma = text.find(','); comma != std::string_view::npos; comma = text.find(',', start)) {
+            fields.push_back(text.substr(start, comma - start));
+            start = comma + 1;
+        }
+        fields.push_back(text.substr(start));
+        const bool header = firstRow && fields.size() == 3 && !parseInteger(fields[0]);
+        firstRow = false;
+        if (header) {
+            continue;
+        }
+        const auto where = std::to_string(lineNumber) + ": ";
+        if (fields.size() != 3) {
+            rows.problem = where + "expected three fields, record,start_ms,end_ms";
+            return rows;
+        }
+        const auto record = parseInteger(fields[0]);
+        const auto startMs = parseInteger(fields[1]);
+        const auto endMs = parseInteger(fields[2]);
+        if (!record || *record < 0 || *record > 100000) {
+            rows.problem = where + "the record is not a number from 0 to 100000";
+            return rows;
+        }
+        if (!startMs || !endMs || *startMs < INT32_MIN || *startMs > INT32_MAX || *endMs < INT32_MIN ||
+            *endMs > INT32_MAX) {
+            rows.problem = where + "the times must be whole milliseconds that fit in 32 bits";
+            return rows;
+        }
+        const VerseTiming timing{static_cast<int32_t>(*startMs), static_cast<int32_t>(*endMs)};
+        if (!byRecord.emplace(*record, timing).second) {
+            rows.problem = where + "record " + std::to_string(*record) + " is given twice";
+            return rows;
+        }
+    }
+    if (byRecord.empty()) {
+        rows.problem = " there are no rows";
+        return rows;
+    }
+    for (const auto& [record, timing] : byRecord) {
+        if (record != static_cast<int64_t>(rows.records.size())) {
+            rows.problem = " record " + std::to_string(rows.records.size()) + " is missing";
+            return rows;
+        }
+        rows.records.push_back(timing);
+    }
+    return rows;
+}
+
+}  // namespace
+
+int runTimings(const CommandContext& context) {
+    const ParsedArgs parsed = parseArgs(context.args, {}, {});
+    if (!parsed.problem.empty()) {
+        return context.usageError("timings", parsed.problem);
+    }
+    if (parsed.words.size() != 2) {
+        return context.usageError("timings", "needs an output file and a CSV file");
+    }
+    const std::string& outPath = parsed.words[0];
+    const std::string& csvPath = parsed.words[1];
+    std::ifstream input(csvPath);
+    if (!input) {
+        return context.fail(csvPath + ": cannot be read");
+    }
+    const Rows rows = parseRows(input);
+    if (input.bad()) {
+        return context.fail(csvPath + ": cannot be read");
+    }
+    if (!rows.problem.empty()) {
+        return context.fail(csvPath + ":" + rows.problem);
+    }
+    auto written = fileio::replace(outPath, VerseTimingTable::encode(rows.records), "lumora-pack timings");
+    if (!written) {
+        return context.fail(written.error().description);
+    }
+    return kExitOk;
+}
 
 }  // namespace lumora::pack
