@@ -1,0 +1,31 @@
+#pragma once
+// The installed texts: the names of the package files in the program's data/tdata folder, in the order
+// the file system lists them. A pane's text menu is built from a fresh list each time it opens, so
+// packages added while Lumora runs appear there; the menu refers to a text by its place in the list.
+
+#include <QString>
+#include <QStringList>
+
+namespace lumora {
+
+class InstalledTexts {
+public:
+    // appFolder: the program folder without a trailing '/'.
+    explicit InstalledTexts(QString appFolder);
+
+    // Lists the folder anew. A missing or unreadable folder gives an empty list.
+    void reload();
+    const QStringList& names() const { return m_names; }
+    // The name at a menu position, or an empty text outside the list.
+    QString name(int index) const;
+
+    // The text names of the "*.dat" files (letter case counts) in appFolder/data/tdata: each file name
+    // without its ".dat" ending, so every listed name selects its own package.
+    static QStringList scan(const QString& appFolder);
+
+private:
+    QString m_appFolder;
+    QStringList m_names;
+};
+
+}  // namespace lumora
