@@ -68,7 +68,7 @@ Result<void> AudioTools::encodeMp3(const QString& wavPath, const QString& mp3Pat
 Result<std::vector<int16_t>> AudioTools::decodeMp3(const QString& mp3Path) const {
     const Result<QByteArray> output =
         run(m_mpg123Path,
-            {QStringLiteral("--quiet"), QStringLiteral("--gapless"), QStringLiteral("--mono"),
+            {QStringLiteral("--quiet"), QStringLiteral("--gapless"),
              QStringLiteral("--encoding"), QStringLiteral("s16"), QStringLiteral("--stdout"), mp3Path});
     if (!output) {
         return output.error();

@@ -18,7 +18,8 @@ public:
     // 22.05 kHz mono CBR 56 kbps. From 56 kbps up lame writes its gapless tag (encoder delay and
     // padding) at this rate; below it every decoded time would shift by about 52 ms.
     Result<void> encodeMp3(const QString& wavPath, const QString& mp3Path) const;
-    // The decoded 16-bit mono samples, with the encoder's delay and padding removed.
+    // The decoded 16-bit samples (interleaved if the file were stereo), with the encoder's delay and
+    // padding removed.
     Result<std::vector<int16_t>> decodeMp3(const QString& mp3Path) const;
 
     // The first line each program prints about its version, for the manifest.

@@ -17,6 +17,8 @@ int runList(const CommandContext& context);
 int runCat(const CommandContext& context);
 int runExtract(const CommandContext& context);
 int runTimings(const CommandContext& context);
+int runTextPackage(const CommandContext& context);
+int runSample(const CommandContext& context);
 
 namespace {
 
@@ -39,6 +41,13 @@ const Command kCommands[] = {
      &runExtract},
     {"timings", "OUT.pos ROWS.csv",
      "Write a verse timing entry from rows of record,start_ms,end_ms (for building pos.dat).", &runTimings},
+    {"text-package", "SOURCE.json OUT.dat --config CONFIG.ini [--arabic] [--field NAME]",
+     "Convert one text of the quran-json data set into a text package (UTF-16 sura files, Huffman-encoded).",
+     &runTextPackage},
+    {"sample", "--texts DIR --inputs DIR --help-pages DIR --out DIR [--lame PATH] [--mpg123 PATH]",
+     "Build the whole sample program folder (text packages, word meanings, placeholder recordings and their "
+     "timings, help pages, config.ini, manifest) and check the recordings against their timings.",
+     &runSample},
 };
 
 void printUsage(std::ostream& stream) {

@@ -14,6 +14,7 @@
 
 #include <QString>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <vector>
 
