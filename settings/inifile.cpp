@@ -55,7 +55,7 @@ QString unescapeValue(QStringView text)
 
 }  // namespace
 
-IniFile IniFile::parse(const QString& text)
+IniFile IniFile::parse(const QString& text, bool decodeEscapes)
 {
     IniFile doc;
     QStringView rest(text);
@@ -104,19 +104,20 @@ IniFile IniFile::parse(const QString& text)
         const bool known = std::any_of(current->entries.begin(), current->entries.end(),
                                        [&](const Entry& e) { return sameName(e.key, key); });
         if (!known) {
-            current->entries.push_back(Entry{key.toString(), unescapeValue(line.mid(equals + 1))});
+            const QStringView value = line.mid(equals + 1);
+            current->entries.push_back(Entry{key.toString(), decodeEscapes ? unescapeValue(value) : value.toString()});
         }
     }
     return doc;
 }
 
-IniFile IniFile::load(const QString& path)
+IniFile IniFile::load(const QString& path, bool decodeEscapes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return IniFile();
     }
-    return parse(QString::fromUtf8(file.readAll()));
+    return parse(QString::fromUtf8(file.readAll()), decodeEscapes);
 }
 
 IniFile::Section* IniFile::findSection(const QString& name)

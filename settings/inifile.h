@@ -5,9 +5,11 @@
 // skipped, so a damaged or hand-edited file never stops the program. Used read-only for config.ini and text
 // package configurations, and as the file format of the settings store.
 //
-// A line cannot hold a line break, so values are written with three escapes: a backslash as "\\", a line
-// feed as "\n" and a carriage return as "\r". Reading turns exactly these three pairs back and keeps any
-// other backslash as it stands, so a hand-written "/music\" or "C:\mp3\" reads as written.
+// A line cannot hold a line break, so toText writes values with three escapes: a backslash as "\\", a line
+// feed as "\n" and a carriage return as "\r". Documents that Lumora writes (the settings store) are read
+// with decodeEscapes, which turns exactly these three pairs back and keeps any other backslash as it
+// stands, so a hand-written "/music\" or "C:\mp3\" still reads as written. Files that Lumora only reads
+// (config.ini, text package configurations) are read without it: every value exactly as it stands.
 //
 // Other file details: a UTF-8 byte order mark is skipped; lines end with LF or CR LF; comment lines start
 // with ";" or "#" (after blanks) and are not kept when the document is written back; a key=value line
@@ -23,9 +25,9 @@ namespace lumora {
 
 class IniFile {
 public:
-    static IniFile parse(const QString& text);
+    static IniFile parse(const QString& text, bool decodeEscapes = false);
     // An absent or unreadable file gives an empty document. UTF-8 text.
-    static IniFile load(const QString& path);
+    static IniFile load(const QString& path, bool decodeEscapes = false);
 
     // The value of key in section, or nullopt when the section or key is absent. A key present with an
     // empty value gives an empty text.

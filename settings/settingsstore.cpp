@@ -86,7 +86,7 @@ IniFile SettingsStore::read(const QString& application) const
     if (!isValidApplication(application)) {
         return IniFile();
     }
-    return IniFile::load(filePath(application));
+    return IniFile::load(filePath(application), true);
 }
 
 Result<IniFile> SettingsStore::readForChange(const QString& application) const
@@ -105,7 +105,7 @@ Result<IniFile> SettingsStore::readForChange(const QString& application) const
         return storeError(kErrorFileAccess,
                           QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
     }
-    return IniFile::parse(QString::fromUtf8(bytes));
+    return IniFile::parse(QString::fromUtf8(bytes), true);
 }
 
 Result<void> SettingsStore::write(const QString& application, const IniFile& document) const

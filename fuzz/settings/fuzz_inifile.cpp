@@ -10,9 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     using namespace lumora;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const IniFile doc = IniFile::parse(text);
+    (void)IniFile::parse(text).toText();
+    const IniFile doc = IniFile::parse(text, true);
     const QString written = doc.toText();
-    if (IniFile::parse(written).toText() != written) {
+    if (IniFile::parse(written, true).toText() != written) {
         std::abort();
     }
     for (const QString& section : doc.sectionNames()) {
