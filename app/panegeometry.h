@@ -57,7 +57,8 @@ public:
                                            const PanelControls& controls);
 
     // Inside pane N: the text browser, and the lefts of the right-aligned info button and the word tip label
-    // that ends where the button begins. Pane 4's browser starts lower, so it is 55 twips shorter.
+    // that ends where the button begins. Pane 4's browser starts lower, so it is 55 twips shorter. The window
+    // does not call it while minimized.
     struct PaneInterior {
         QRect browser;
         int infoButtonLeft = 0;
