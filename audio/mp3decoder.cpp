@@ -1,0 +1,120 @@
+#include "audio/mp3decoder.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "audio/sounderrors.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr const char* kSource = "Mp3Decoder";
+
+bool libraryReady() {
+    static std::once_flag once;
+    static bool ready = false;
+    std::call_once(once, [] { ready = mpg123_init() == MPG123_OK; });
+    return ready;
+}
+
+Error decoderError(int32_t number) { return Error{number, kSource, soundErrorText(number)}; }
+
+}  // namespace
+
+Mp3Decoder::Mp3Decoder() {
+    if (libraryReady()) {
+        m_handle = mpg123_new(nullptr, nullptr);
+    }
+}
+
+Mp3Decoder::~Mp3Decoder() {
+    if (m_handle != nullptr) {
+        mpg123_delete(m_handle);
+    }
+}
+
+Result<void> Mp3Decoder::open(const std::string& path, const Mp3FrameIndex& index) {
+    close();
+    if (m_handle == nullptr) {
+        return decoderError(kSoundNotInitialised);
+    }
+    // Gapless trimming follows the index: the library trims exactly when the index says the file's
+    // LAME tag fits it, so both count the same samples.
+    long flags = MPG123_QUIET | MPG123_FORCE_FLOAT;
+    if (index.gapless()) {
+        flags |= MPG123_GAPLESS;
+    }
+    mpg123_param(m_handle, MPG123_FLAGS, flags, 0.0);
+    mpg123_param(m_handle, MPG123_RESYNC_LIMIT, -1, 0.0);
+    mpg123_format_none(m_handle);
+    const int channelMask = index.channels() == 1 ? MPG123_MONO : MPG123_STEREO;
+    if (mpg123_format(m_handle, index.sampleRateHz(), channelMask, MPG123_ENC_FLOAT_32) != MPG123_OK) {
+        return decoderError(kSoundUnknownFormat);
+    }
+    if (mpg123_open(m_handle, path.c_str()) != MPG123_OK) {
+        return decoderError(kSoundLoadFailed);
+    }
+    m_opened = true;
+    std::vector<off_t> offsets(index.frameOffsets().begin(), index.frameOffsets().end());
+    if (mpg123_set_index(m_handle, offsets.data(), 1, offsets.size()) != MPG123_OK) {
+        close();
+        return decoderError(kSoundLoadFailed);
+    }
+    m_channels = index.channels();
+    m_lengthSamples = index.lengthSamples();
+    m_positionSample = 0;
+    return {};
+}
+
+void Mp3Decoder::close() {
+    if (m_handle != nullptr && m_opened) {
+        mpg123_close(m_handle);
+    }
+    m_opened = false;
+    m_positionSample = 0;
+}
+
+Result<void> Mp3Decoder::seekToSample(int64_t sample) {
+    if (!isOpen()) {
+        return decoderError(kSoundNotInitialised);
+    }
+    const int64_t target = std::clamp<int64_t>(sample, 0, m_lengthSamples);
+    if (mpg123_seek(m_handle, static_cast<off_t>(target), SEEK_SET) < 0) {
+        return decoderError(kSoundLoadFailed);
+    }
+    m_positionSample = target;
+    return {};
+}
+
+int64_t Mp3Decoder::read(float* out, int64_t maxFrames) {
+    if (!isOpen() || maxFrames <= 0) {
+        return 0;
+    }
+    // Never past the length the index gives, so positions and the stream length always agree.
+    const int64_t wanted = std::min(maxFrames, m_lengthSamples - m_positionSample);
+    const size_t frameBytes = sizeof(float) * static_cast<size_t>(m_channels);
+    auto* bytes = reinterpret_cast<unsigned char*>(out);
+    size_t filled = 0;
+    const size_t wantedBytes = static_cast<size_t>(std::max<int64_t>(0, wanted)) * frameBytes;
+    while (filled < wantedBytes) {
+        size_t done = 0;
+        const int status = mpg123_read(m_handle, bytes + filled, wantedBytes - filled, &done);
+        filled += done;
+        if (status == MPG123_OK || status == MPG123_NEW_FORMAT) {
+            if (done == 0 && status == MPG123_OK) {
+                break;
+            }
+            continue;
+        }
+        break;  // MPG123_DONE or an error: the stream ends here
+    }
+    const auto frames = static_cast<int64_t>(filled / frameBytes);
+    m_positionSample += frames;
+    return frames;
+}
+
+}  // namespace lumora

@@ -1,0 +1,49 @@
+#pragma once
+// Mp3Decoder: decodes an indexed MP3 file to interleaved 32-bit float frames with libmpg123. The frame
+// index is handed to the library, so seeking jumps straight to the right frame and is sample-exact:
+// the samples after seekToSample(s) equal those a decode from the start gives from sample s on.
+
+#include <cstdint>
+#include <string>
+
+#include "audio/mp3frameindex.h"
+#include "codec/result.h"
+
+struct mpg123_handle_struct;
+
+namespace lumora {
+
+class Mp3Decoder {
+public:
+    Mp3Decoder();
+    ~Mp3Decoder();
+    Mp3Decoder(const Mp3Decoder&) = delete;
+    Mp3Decoder& operator=(const Mp3Decoder&) = delete;
+
+    // False when the decoding library could not start.
+    bool canDecode() const { return m_handle != nullptr; }
+
+    // Opens `path`, which `index` describes. The output has the index's sample rate and channel count.
+    Result<void> open(const std::string& path, const Mp3FrameIndex& index);
+    void close();
+    bool isOpen() const { return m_handle != nullptr && m_opened; }
+
+    Result<void> seekToSample(int64_t sample);
+
+    // Decodes up to `maxFrames` frames into `out` (maxFrames × channels floats). Returns the frames
+    // written; 0 at the end of the stream or when the file cannot be decoded any further.
+    int64_t read(float* out, int64_t maxFrames);
+
+    // The sample the next read starts at.
+    int64_t positionSample() const { return m_positionSample; }
+    int32_t channels() const { return m_channels; }
+
+private:
+    mpg123_handle_struct* m_handle = nullptr;
+    bool m_opened = false;
+    int32_t m_channels = 0;
+    int64_t m_lengthSamples = 0;
+    int64_t m_positionSample = 0;
+};
+
+}  // namespace lumora

@@ -1,0 +1,184 @@
+#pragma once
+// Player: Lumora's MP3 player. One stream at a time (the loaded sura's recording), played from a start
+// time up to an end mark, with pause and resume, a master volume, positions in milliseconds and in file
+// bytes, and the ten-band equalizer over the whole output.
+//
+// Threads: every public function runs on the caller's (the window's) thread. A decoder thread fills a
+// lock-free ring; the output's callback drops blocks made stale by a seek, applies the equalizer and a
+// ramped volume, and publishes which stream sample it rendered. From that the position of the sample
+// being heard is worked out (output latency compensated): it never decreases between seeks and stays
+// frozen while paused or stopped.
+//
+// The position seen by callers runs 200 ms ahead of the stream: getPosition returns the stream time plus
+// 200, and playback ends when the stream time reaches the end mark minus 200. The sequencer relies on
+// this look-ahead to change the shown verse before its recitation is heard. The callback itself stops
+// at that point too, so a late query never lets the next verse sound; getPosition keeps its own check.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/blockring.h"
+#include "audio/decoderthread.h"
+#include "audio/equalizer.h"
+#include "audio/mp3frameindex.h"
+#include "audio/soundoutput.h"
+
+namespace lumora {
+
+class Player {
+public:
+    static constexpr int32_t kLookAheadMs = 200;
+
+    // Takes the output; a null output pointer means a real-time null output. When the output cannot
+    // start, the player goes on over a real-time null output and initMessage() says why.
+    explicit Player(std::unique_ptr<SoundOutput> output);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Non-empty when initialisation failed: the message for the window to show.
+    std::string initMessage() const { return m_initMessage; }
+
+    // Closes the previous stream and opens `path`; sets streamLength (0 on failure). False when there
+    // is no stream (a missing or damaged file); nothing is reported.
+    bool openMp3File(const std::string& path);
+
+    void enableEqualizer();
+    void disableEqualizer();
+    void setEqualizerValue(const std::array<float, 10>& gainsDb);
+    bool equalizerEnabled() const { return m_equalizerEnabled; }
+
+    void stopPlaying();
+    // Pauses a playing stream; pauseBreaked becomes false either way.
+    void pausePlaying();
+    // pauseBreaked becomes true; a paused stream plays on.
+    void resumePlaying();
+
+    // Volume on the 0..1000 scale; the master volume becomes volume × 255 / 1000, rounded half to even.
+    void setVolume(int32_t volume);
+    int32_t masterVolume() const { return m_masterVolume; }
+    static int32_t masterVolumeFor(int32_t volume);
+
+    void closeAll();
+
+    // The stream time plus 200 ms; stops the stream once the time reaches the end mark minus 200.
+    int32_t getPosition();
+    void setEnd(int32_t endMs);
+    int32_t endMark() const { return m_endMarkMs; }
+
+    // pauseBreaked := true; seeks to startMs when it is above 0; end mark := endMs (0 when below 1);
+    // plays.
+    void play(int32_t startMs, int32_t endMs);
+    // Moves the stream to `ms` milliseconds, playing or not.
+    void setPositionInSec(int32_t ms);
+    // The file offset of the frame being heard; 0 without a stream.
+    int32_t getPositionByBytes();
+
+    bool pauseBreaked() const { return m_pauseBreaked; }
+    void setPauseBreaked(bool value) { m_pauseBreaked = value; }
+    int32_t streamLength() const { return m_streamLengthMs; }
+    void setStreamLength(int32_t ms) { m_streamLengthMs = ms; }
+
+    bool hasStream() const { return m_index.has_value(); }
+    bool isPlaying();
+    bool isPaused();
+    // The stream sample being heard (no look-ahead); 0 without a stream.
+    int64_t heardSample();
+    // The open stream's frame index.
+    const Mp3FrameIndex* frameIndex() const { return m_index ? &*m_index : nullptr; }
+    SoundOutput& output() { return *m_output; }
+
+private:
+    enum Transport : int { kStopped = 0, kPlaying = 1, kPaused = 2 };
+
+    struct Snapshot {
+        uint32_t generation = 0;
+        bool valid = false;
+        int64_t renderedStart = 0;
+        int64_t renderedEnd = 0;
+        int64_t timeNs = 0;
+    };
+
+    void startOutput(const SoundFormat& format);
+    void releaseStream();
+    void seekTo(int64_t ms);
+    void setEndMark(int32_t endMs);
+    void syncTransport();
+
+    // Audio callback side.
+    void render(float* out, int32_t frames);
+    void applySettings();
+    enum class Fetch { kBlock, kUnderrun, kEnded };
+    Fetch fetchBlock();
+    int32_t fadeOut(float* out, int32_t frames);
+    void keepFadeTail(int32_t atFrame);
+    void mixFadeTail(float* out, int32_t frames);
+    void copyAudible(float* out, int32_t frames);
+    void engineStop(int64_t finalSample);
+    void publish(int64_t renderedStart, bool startValid);
+    Snapshot readSnapshot() const;
+
+    std::unique_ptr<SoundOutput> m_output;
+    std::string m_initMessage;
+    SoundFormat m_format;
+    bool m_outputRealTime = false;
+    int64_t m_outputLatencyFrames = 0;
+
+    // Window-thread state.
+    std::optional<Mp3FrameIndex> m_index;
+    std::unique_ptr<BlockRing> m_ring;
+    std::unique_ptr<DecoderThread> m_decoder;
+    int32_t m_streamLengthMs = 0;
+    int32_t m_endMarkMs = 0;
+    bool m_pauseBreaked = false;
+    int32_t m_masterVolume = 255;
+    bool m_equalizerEnabled = false;
+    std::array<float, 10> m_gainsDb{};
+    Transport m_controlTransport = kStopped;  // what this thread last set or saw
+    int64_t m_genStartSample = 0;
+    int64_t m_frozenSample = 0;
+    int64_t m_lastHeard = 0;
+
+    // Shared with the callback.
+    std::atomic<int> m_transport{kStopped};
+    std::atomic<uint32_t> m_generation{0};
+    std::atomic<int64_t> m_stopSample{0};
+    std::atomic<int64_t> m_engineFinalSample{0};
+    std::atomic<bool> m_hardStart{false};
+    std::atomic<float> m_volumeGain{1.0f};
+    std::atomic<uint32_t> m_settingsSerial{1};
+    std::array<std::atomic<float>, 10> m_sharedGainsDb{};
+    std::atomic<bool> m_sharedEqualizerEnabled{false};
+    std::atomic<uint32_t> m_snapshotSequence{0};
+    std::atomic<uint32_t> m_snapshotGeneration{0};
+    std::atomic<bool> m_snapshotValid{false};
+    std::atomic<int64_t> m_snapshotStart{0};
+    std::atomic<int64_t> m_snapshotEnd{0};
+    std::atomic<int64_t> m_snapshotTimeNs{0};
+
+    // Callback-thread state.
+    Equalizer m_equalizer;
+    uint32_t m_seenSettings = 0;
+    uint32_t m_renderGeneration = 0;
+    bool m_renderPositionValid = false;
+    bool m_renderFinished = false;
+    AudioBlock* m_block = nullptr;
+    int32_t m_blockOffset = 0;
+    int32_t m_peekFrames = 0;
+    int64_t m_renderSample = 0;
+    int64_t m_generationFirstSample = 0;
+    float m_rampGain = 0.0f;
+    float m_rampStep = 1.0f;
+    bool m_pendingHardStart = false;
+    // After a seek while playing, the old audio's fade-out, mixed over the new audio's fade-in.
+    std::vector<float> m_fadeTail;
+    size_t m_fadeTailRead = 0;
+    int32_t m_fadeTailStartFrame = 0;
+};
+
+}  // namespace lumora
