@@ -164,6 +164,8 @@ private:
 
     void loadSura();
     void onSliderChanged(int index);
+    // SetText without repeating the pages when they already show the current verse.
+    void showCurrentVerse();
     void setSliderToolTip(int index);
     std::optional<VerseTiming> timing(int32_t record) const;
     void play(int32_t startRecord, int32_t endRecord);
@@ -180,6 +182,8 @@ private:
     // The range length of the policy and the range moves: the remembered length when above 0, else
     // Range End - Range Begin.
     int32_t rememberedOrCurrentLength() const;
+    // The remembered range length kept in Range End's tag, 0 when none.
+    int32_t rangeEndTagValue() const;
 
     Player& m_player;
     const Clock& m_clock;

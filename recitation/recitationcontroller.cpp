@@ -1,0 +1,587 @@
+#include "recitation/recitationcontroller.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "audio/player.h"
+#include "codec/suracatalogue.h"
+#include "recitation/clock.h"
+#include "recitation/recitationwindow.h"
+#include "recitation/versereference.h"
+#include "recitation/versetextsink.h"
+
+namespace lumora {
+
+const QString RecitationController::kAudioMissingTitle = QStringLiteral("Audio file not installed");
+const QString RecitationController::kAudioMissingText =
+    QStringLiteral("Audio file for this sura is not installed. \r\n\r\n"
+                   "Download MP3 files installer or MP3 files from Lumora download page\r\n\r\n"
+                   "Do you want to visit Lumora download page ?");
+
+namespace {
+
+QString threeDigit(int number) { return QString::fromStdString(SuraCatalogue::threeDigit(number)); }
+
+// Range lengths of the range moves are bytes: a length outside 0..255 counts as 0 (a single verse).
+int32_t byteLength(int64_t length) { return length >= 0 && length <= 255 ? static_cast<int32_t>(length) : 0; }
+
+}  // namespace
+
+RecitationController::RecitationController(Player& player, const Clock& clock, RecitationWindow& window,
+                                           VerseTextSink& texts, QObject* parent)
+    : QObject(parent), m_player(player), m_clock(clock), m_window(window), m_texts(texts) {
+    connect(&m_suraList, &SuraList::currentIndexChanged, this, [this] { loadSura(); });
+    for (int i = 0; i < 3; ++i)
+        connect(&m_sliders[static_cast<size_t>(i)], &VerseSliderModel::changed, this,
+                [this, i] { onSliderChanged(i); });
+}
+
+RecitationController::~RecitationController() = default;
+
+void RecitationController::setFolders(const QString& appFolder, const QString& mp3Folder) {
+    m_appFolder = appFolder;
+    m_mp3Folder = mp3Folder;
+}
+
+void RecitationController::fillVerseNo() { m_verseNo = SuraCatalogue::verseNoTable(); }
+
+void RecitationController::checkMp3() { m_suraList.checkMp3(m_mp3Folder); }
+
+Result<void> RecitationController::readRangeSettings(const SettingsStore& store) {
+    Result<RangeSettings> read = RangeSettings::read(store);
+    if (!read) return read.error();
+    m_range = read.value();
+    return {};
+}
+
+Result<void> RecitationController::applyRangeSetup(SettingsStore& store, const RangeSetupEntry& entry) {
+    Result<RangeSettings> values = RangeSettings::fromEntry(entry);
+    if (!values) return values.error();
+    m_range = values.value();
+    return RangeSettings::save(store, entry);
+}
+
+int RecitationController::verseNo(int sura) const {
+    return sura >= 1 && sura <= SuraCatalogue::kSuraCount ? m_verseNo[static_cast<size_t>(sura)] : 0;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Sura load
+
+Result<void> RecitationController::selectSura(int index) { return m_suraList.setCurrentIndex(index); }
+
+void RecitationController::loadSura() {
+    if (m_suraList.currentIndex() == -1 || m_loadingSura) return;
+    m_loadingSura = true;
+    // A new sura abandons the range being followed: nothing plays until recitation starts again.
+    stopFollowing();
+    m_shownSlot = -1;
+
+    const int sura = m_suraList.selectedSura();
+    const int count = verseNo(sura);
+    std::optional<Error> failure;
+
+    Result<std::vector<VerseTiming>> table =
+        VerseTimingTable::read((m_appFolder + QStringLiteral("/data/pos.dat")).toStdString(), sura);
+    if (table) {
+        m_verseTable = std::move(table.value());
+    } else {
+        m_verseTable.clear();
+        failure = table.error();
+    }
+    // Records the entry lacks keep start and end 0.
+    m_verseTable.resize(static_cast<size_t>(count));
+
+    (void)rangeBegin().setMax(count - 1);
+    (void)rangeEnd().setMax(count - 1);
+    (void)rangeBegin().setValue(0);
+    (void)rangeEnd().setValue(count - 1);
+    for (VerseSliderModel& slider : m_sliders) slider.setSura(static_cast<uint8_t>(sura));
+    setSliderToolTip(0);
+    setSliderToolTip(1);
+    Result<void> texts = m_texts.loadSuraTexts(sura, count);
+    if (!texts && !failure) failure = texts.error();
+
+    m_suraNumberText = threeDigit(sura);
+    (void)currentVerseSlider().setMax(rangeEnd().max());
+    m_window.setRulerVerses(static_cast<int16_t>(rangeEnd().max()));
+    (void)currentVerseSlider().setValue(0);
+    rangeEnd().setTag(QStringLiteral("0"));
+    m_mediaFile = m_mp3Folder + m_suraNumberText + QStringLiteral(".mp3");
+    m_currentVerse = 0;
+    showCurrentVerse();
+
+    m_player.closeAll();
+    (void)m_player.openMp3File(m_mediaFile.toStdString());
+    m_loadingSura = false;
+    if (failure) m_window.showFailure(*failure);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Verse texts and sliders
+
+void RecitationController::setText() {
+    m_shownSlot = -1;
+    showCurrentVerse();
+}
+
+void RecitationController::showCurrentVerse() {
+    // A slot outside the table changes no page.
+    if (m_currentVerse != m_shownSlot && m_currentVerse >= 0 &&
+        m_currentVerse < static_cast<int32_t>(m_verseTable.size())) {
+        m_texts.setText(m_currentVerse);
+        m_shownSlot = m_currentVerse;
+    }
+    currentVerseSlider().setToolTipText(VerseSliderModel::valueTipText(m_currentVerse, static_cast<uint8_t>(sura())));
+}
+
+void RecitationController::setSliderToolTip(int index) {
+    VerseSliderModel& s = slider(index);
+    s.setToolTipText(VerseSliderModel::valueTipText(s.value(), static_cast<uint8_t>(sura())));
+}
+
+void RecitationController::onSliderChanged(int index) {
+    if (index == 2) {
+        m_currentVerse = currentVerseSlider().value();
+        showCurrentVerse();
+    }
+    if (sura() == 0) return;
+    setSliderToolTip(index);
+    // A recitation in progress now stops at the new range end.
+    if (index == 1)
+        if (const std::optional<VerseTiming> end = timing(rangeEnd().value())) m_player.setEnd(end->endMs);
+}
+
+std::optional<VerseTiming> RecitationController::timing(int32_t record) const {
+    if (record < 0 || record >= static_cast<int32_t>(m_verseTable.size())) return std::nullopt;
+    return m_verseTable[static_cast<size_t>(record)];
+}
+
+std::optional<int32_t> RecitationController::verseToRecord(int verse) const {
+    const int s = sura();
+    if (s == 0) return std::nullopt;
+    const int64_t record = (s == 1 || s == 9) ? static_cast<int64_t>(verse) - 1 : verse;
+    if (record < 0 || record >= static_cast<int64_t>(m_verseTable.size())) return std::nullopt;
+    return static_cast<int32_t>(record);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Sequencer
+
+void RecitationController::play(int32_t startRecord, int32_t endRecord) {
+    const std::optional<VerseTiming> start = timing(startRecord);
+    const std::optional<VerseTiming> end = timing(endRecord);
+    if (!start || !end) return;
+    m_player.play(start->startMs, end->endMs);
+}
+
+void RecitationController::startFollowing() { m_tickEnabled = true; }
+
+void RecitationController::stopFollowing() {
+    m_tickEnabled = false;
+    m_wait.reset();
+}
+
+void RecitationController::startRecitation() {
+    if (sura() == 0) return;
+    if (m_isPaused) {
+        pauseOrContinue();
+        return;
+    }
+    // The tick is off until a range is followed again; a pending wait only goes on if it is.
+    m_tickEnabled = false;
+    m_isPaused = false;
+
+    if (m_suraList.audioMissing(m_suraList.currentIndex())) {
+        m_wait.reset();
+        if (m_window.askYesNo(kAudioMissingTitle, kAudioMissingText)) m_window.openDownloadPage();
+        return;
+    }
+
+    if (isKeyboard()) {
+        m_wait.reset();
+        const int32_t verse = currentVerseSlider().value();
+        play(verse, verse);
+        applyVolume();
+        m_currentVerse = currentVerseSlider().value();
+        showCurrentVerse();
+    } else {
+        const int32_t begin = rangeBegin().value();
+        play(begin, rangeEnd().value());
+        applyVolume();
+        m_repeatsLeft = static_cast<int16_t>(std::clamp<int32_t>(m_range.noofTimes, std::numeric_limits<int16_t>::min(),
+                                                                 std::numeric_limits<int16_t>::max()));
+        startFollowing();
+        (void)currentVerseSlider().setValue(begin);
+        m_currentVerse = begin;
+        showCurrentVerse();
+    }
+    setSliderToolTip(1);
+    setSliderToolTip(0);
+}
+
+void RecitationController::pauseOrContinue() {
+    if (sura() == 0) return;
+    if (m_isPaused) {
+        m_player.resumePlaying();
+        m_isPaused = false;
+    } else {
+        m_player.pausePlaying();
+        m_isPaused = true;
+    }
+}
+
+void RecitationController::stop() {
+    m_player.stopPlaying();
+    (void)currentVerseSlider().setValue(rangeBegin().value());
+    stopFollowing();
+}
+
+void RecitationController::setMode(RecitationMode mode) {
+    if (mode == m_mode) return;
+    m_mode = mode;
+    m_window.showMode(mode);
+    m_player.stopPlaying();
+    m_window.setPlayToolTip(mode == RecitationMode::Verse ? QStringLiteral("Recite Verse")
+                                                          : QStringLiteral("Recite Range"));
+    startRecitation();
+}
+
+void RecitationController::playVerse(int mode) {
+    if (sura() == 0) return;
+    if (mode == 1) {
+        const int32_t verse = currentVerseSlider().value();
+        if (isKeyboard()) {
+            play(verse, verse);
+        } else {
+            startFollowing();
+            play(verse, rangeEnd().value());
+        }
+        m_currentVerse = verse;
+        showCurrentVerse();
+    } else if (mode == 2) {
+        if (isKeyboard()) {
+            stepNextVerse();
+        } else if (currentVerseSlider().value() < rangeEnd().value()) {
+            startFollowing();
+            (void)currentVerseSlider().setValue(currentVerseSlider().value() + 1);
+            const int32_t verse = currentVerseSlider().value();
+            play(verse, rangeEnd().value());
+            m_currentVerse = verse;
+        }
+        showCurrentVerse();
+    }
+}
+
+void RecitationController::onTimer() {
+    if (m_wait) {
+        if (waitIsOver())
+            endWait();
+        else if (!m_tickEnabled)
+            idlePoll();
+        return;
+    }
+    if (m_tickEnabled)
+        tick();
+    else
+        idlePoll();
+}
+
+void RecitationController::idlePoll() { (void)m_player.getPosition(); }
+
+void RecitationController::tick() {
+    // Nothing while the user has paused or a wait holds the player.
+    if (!m_player.pauseBreaked()) return;
+    if (!isAuto()) return;
+    const int32_t position = m_player.getPosition();
+
+    if (rangeEnd().value() != currentVerseSlider().value()) {
+        const std::optional<VerseTiming> current = timing(m_currentVerse);
+        if (current && position >= current->endMs) {
+            if (m_range.pauseBetweenVerses > 0) {
+                m_player.pausePlaying();
+                startWait(WaitKind::BetweenVerses, m_range.pauseBetweenVerses, position);
+                return;
+            }
+            stepVerse();
+        }
+    }
+    testRangeEnd(position);
+}
+
+void RecitationController::stepVerse() {
+    ++m_currentVerse;
+    (void)currentVerseSlider().setValue(m_currentVerse);
+    showCurrentVerse();
+}
+
+void RecitationController::testRangeEnd(int32_t positionMs) {
+    const std::optional<VerseTiming> end = timing(rangeEnd().value());
+    if ((end && positionMs >= end->endMs) || positionMs >= m_player.streamLength()) rangeEnded();
+}
+
+void RecitationController::rangeEnded() {
+    if (m_range.noofTimes == 0) {
+        repeatRange();
+    } else if (m_repeatsLeft == 1) {
+        runPolicy();
+    } else if (m_repeatsLeft > 1) {
+        --m_repeatsLeft;
+        repeatRange();
+    }
+    // Fewer than one left (a negative count): the recording has stopped at the range end; later ticks
+    // find the same state.
+}
+
+void RecitationController::repeatRange() {
+    m_player.setPauseBreaked(false);
+    startWait(WaitKind::AfterRange, m_range.pause);
+}
+
+void RecitationController::runPolicy() {
+    if (currentVerseSlider().value() != currentVerseSlider().max()) {
+        // The range ended before the sura's last record.
+        if (m_range.nextRange) {
+            m_player.setPauseBreaked(false);
+            startWait(WaitKind::BeforeNextRange, m_range.pause);
+        } else {
+            stopFollowing();
+        }
+        return;
+    }
+    if (m_range.nextSura) {
+        if (sura() == SuraCatalogue::kSuraCount) {
+            stopFollowing();
+        } else {
+            m_player.setPauseBreaked(false);
+            startWait(WaitKind::BeforeNextSura, m_range.pause);
+        }
+    } else if (m_range.restartSura) {
+        m_player.setPauseBreaked(false);
+        startWait(WaitKind::BeforeRestartSura, m_range.pause);
+    } else if (m_range.stopRecitation) {
+        stopFollowing();
+    }
+}
+
+int32_t RecitationController::rangeEndTagValue() const {
+    bool ok = false;
+    const int32_t value = m_sliders[1].tag().trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
+int32_t RecitationController::rememberedOrCurrentLength() const {
+    const int32_t remembered = rangeEndTagValue();
+    return remembered > 0 ? remembered : m_sliders[1].value() - m_sliders[0].value();
+}
+
+void RecitationController::startWait(WaitKind kind, int32_t seconds, int32_t positionMs) {
+    m_wait = Wait{kind, m_clock.nowMs() + static_cast<int64_t>(seconds) * 1000, positionMs};
+}
+
+bool RecitationController::waitIsOver() const {
+    if (m_player.pauseBreaked()) return true;
+    // While the user has paused, the wait holds until recitation continues.
+    return !m_isPaused && m_clock.nowMs() > m_wait->deadlineMs;
+}
+
+void RecitationController::endWait() {
+    const Wait wait = *m_wait;
+    m_wait.reset();
+    // The range this wait belonged to is no longer followed (Stop, verse mode): nothing carries on.
+    if (!m_tickEnabled) return;
+
+    if (wait.kind == WaitKind::BetweenVerses) {
+        // Something started or resumed playing during the wait: end without stepping.
+        if (m_player.pauseBreaked()) return;
+        m_player.resumePlaying();
+        stepVerse();
+        testRangeEnd(wait.positionMs);
+        return;
+    }
+
+    m_player.setPauseBreaked(true);
+    switch (wait.kind) {
+    case WaitKind::AfterRange:
+        (void)currentVerseSlider().setValue(rangeBegin().value());
+        play(rangeBegin().value(), rangeEnd().value());
+        applyVolume();
+        m_currentVerse = currentVerseSlider().value();
+        showCurrentVerse();
+        break;
+    case WaitKind::BeforeNextRange:
+        moveRangeForward();
+        break;
+    case WaitKind::BeforeNextSura: {
+        const bool wholeSura =
+            rangeBegin().value() == rangeBegin().min() && rangeEnd().value() == rangeEnd().max();
+        const int32_t length = rememberedOrCurrentLength();
+        if (!selectSura(m_suraList.currentIndex() + 1)) {
+            stopFollowing();
+            return;
+        }
+        // The load made the whole sura the range; a shorter range keeps its length when the sura has room.
+        if (!wholeSura && rangeBegin().max() >= length) (void)rangeEnd().setValue(rangeBegin().value() + length);
+        startRecitation();
+        break;
+    }
+    case WaitKind::BeforeRestartSura: {
+        const int32_t length = rememberedOrCurrentLength();
+        (void)rangeBegin().setValue(rangeBegin().min());
+        (void)rangeEnd().setValue(rangeBegin().value() + length);
+        startRecitation();
+        break;
+    }
+    case WaitKind::None:
+    case WaitKind::BetweenVerses:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Navigation
+
+void RecitationController::stepNextVerse() {
+    if (currentVerseSlider().value() != rangeEnd().value())
+        (void)currentVerseSlider().setValue(currentVerseSlider().value() + 1);
+    else
+        (void)currentVerseSlider().setValue(rangeBegin().value());
+    startRecitation();
+}
+
+void RecitationController::stepPreviousVerse() {
+    if (currentVerseSlider().value() != rangeBegin().value())
+        (void)currentVerseSlider().setValue(currentVerseSlider().value() - 1);
+    else
+        (void)currentVerseSlider().setValue(rangeEnd().value());
+    startRecitation();
+}
+
+void RecitationController::setRangeLength(int verses) {
+    (void)rangeEnd().setValue(rangeBegin().value() + verses - 1);
+    startRecitation();
+}
+
+void RecitationController::reciteWholeSura() {
+    (void)rangeBegin().setValue(0);
+    (void)rangeEnd().setValue(rangeEnd().max());
+    (void)currentVerseSlider().setValue(0);
+    startRecitation();
+}
+
+void RecitationController::moveRangeForward() {
+    if (sura() == 0) return;
+    const int32_t begin = rangeBegin().value();
+    const int32_t end = rangeEnd().value();
+    const int32_t last = rangeEnd().max();
+    if (end == last) return;
+    const int32_t length = byteLength(static_cast<int64_t>(end) - begin);
+    (void)rangeBegin().setValue(end + 1);
+    if (static_cast<int64_t>(end) + 1 + length > last) {
+        // Clipped at the sura's end: the full length is remembered for the next sura or a restart.
+        rangeEnd().setTag(QString::number(length));
+        (void)rangeEnd().setValue(last);
+    } else {
+        rangeEnd().setTag(QStringLiteral("0"));
+        (void)rangeEnd().setValue(end + 1 + length);
+    }
+    (void)currentVerseSlider().setValue(rangeEnd().value());
+    startRecitation();
+}
+
+void RecitationController::moveRangeBackward() {
+    if (sura() == 0) return;
+    const int32_t begin = rangeBegin().value();
+    if (begin == 0) return;
+    const int32_t remembered = rangeEndTagValue();
+    const int32_t length = byteLength(remembered > 0 ? remembered : static_cast<int64_t>(rangeEnd().value()) - begin);
+    // Below 0 the slider refuses the value and Range Begin stays.
+    (void)rangeBegin().setValue(begin - length - 1);
+    (void)rangeEnd().setValue(rangeBegin().value() + length);
+    (void)currentVerseSlider().setValue(rangeBegin().value());
+    startRecitation();
+}
+
+void RecitationController::nextSura() {
+    // At the last sura the list refuses the index and nothing happens.
+    if (!selectSura(m_suraList.currentIndex() + 1)) return;
+    startRecitation();
+}
+
+void RecitationController::previousSura() {
+    if (m_suraList.currentIndex() == 0) return;
+    if (!selectSura(m_suraList.currentIndex() - 1)) return;
+    startRecitation();
+}
+
+void RecitationController::openVerseDialog(VerseDialogPurpose purpose) {
+    const int s = sura();
+    if (s == 0) return;
+    switch (purpose) {
+    case VerseDialogPurpose::MoveToVerse:
+        m_window.showVerseDialog(QStringLiteral("Move to Verse"), false, false, verseNo(s));
+        break;
+    case VerseDialogPurpose::SetRangeBegin:
+        m_window.showVerseDialog(QStringLiteral("Set Range Begin"), true, false, verseNo(s));
+        break;
+    case VerseDialogPurpose::SetRangeEnd:
+        m_window.showVerseDialog(QStringLiteral("Set Range End"), false, true, verseNo(s));
+        break;
+    }
+}
+
+void RecitationController::setVolumeMenuItem(int index) {
+    m_volume.setCurPosition(index * VolumeModel::kMenuStep);
+    applyVolume();
+}
+
+void RecitationController::changeVolumeBy(int32_t delta) {
+    m_volume.setCurPosition(static_cast<int32_t>(
+        std::clamp<int64_t>(static_cast<int64_t>(m_volume.curPosition()) + delta, VolumeModel::kMin, VolumeModel::kMax)));
+    applyVolume();
+}
+
+void RecitationController::applyVolume() { m_player.setVolume(m_volume.curPosition()); }
+
+// ---------------------------------------------------------------------------------------------------
+// Verse jumps
+
+void RecitationController::callSetText(int verse, bool setsRangeBegin, bool setsRangeEnd) {
+    const std::optional<int32_t> record = verseToRecord(verse);
+    if (!record) return;
+    if (!setsRangeBegin && !setsRangeEnd) {
+        m_currentVerse = *record;
+        (void)currentVerseSlider().setValue(*record);
+        showCurrentVerse();
+        applyVolume();
+        playVerse(1);
+    } else if (setsRangeBegin) {
+        (void)rangeBegin().setValue(*record);
+    } else {
+        (void)rangeEnd().setValue(*record);
+        if (const std::optional<VerseTiming> end = timing(rangeEnd().value())) m_player.setEnd(end->endMs);
+    }
+}
+
+void RecitationController::callSetTextAndRange(int firstVerse, int lastVerse) {
+    const std::optional<int32_t> first = verseToRecord(firstVerse);
+    const std::optional<int32_t> last = verseToRecord(lastVerse);
+    if (!first || !last || *last < *first) return;
+    m_currentVerse = *first;
+    (void)rangeBegin().setValue(*first);
+    (void)rangeEnd().setValue(*last);
+    (void)currentVerseSlider().setValue(m_currentVerse);
+    showCurrentVerse();
+    applyVolume();
+    playVerse(1);
+}
+
+bool RecitationController::followVerseReference(const QString& text) {
+    const std::optional<VerseReference> reference = VerseReference::parse(text);
+    if (!reference) return false;
+    if (!selectSura(reference->sura - 1)) return false;
+    callSetTextAndRange(reference->firstVerse, reference->lastVerse);
+    return true;
+}
+
+}  // namespace lumora
