@@ -144,14 +144,8 @@ void VerseTextAssignment::loadWordByWord(const DisplayProperties& properties, st
         failures.push_back(archiveFailure(extracted.error()));
         return;
     }
-    if (!extracted.value().found) {
-        failures.push_back(loadFailure(kFileNotFound, QStringLiteral("The word-by-word file \"%1\" has no meanings "
-                                                                     "for sura %2 (%3 is missing from it).")
-                                                          .arg(file)
-                                                          .arg(m_sura)
-                                                          .arg(entry)));
-        return;
-    }
+    // Word meanings may cover only some suras; the others simply show no meanings.
+    if (!extracted.value().found) return;
     // Word-by-word files are UTF-16 whatever their text package uses.
     const QStringList lines = PackageText::splitLines(PackageText::fromUtf16Le(extracted.value().bytes));
     int firstSlot = 0;

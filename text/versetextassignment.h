@@ -26,7 +26,7 @@ public:
     static constexpr int kPaneCount = 4;
     // A pane number outside 1..4.
     static constexpr int32_t kSubscriptOutOfRange = 9;
-    // A sura text or word-by-word entry that is missing from its archive.
+    // A sura text entry or a word-by-word file that is missing.
     static constexpr int32_t kFileNotFound = 53;
     // A sura text or word-by-word file with fewer lines than the sura has slots.
     static constexpr int32_t kTooFewLines = 62;
@@ -67,9 +67,10 @@ public:
 
     // Fills the pane texts (panes 1 to 4 in order) and the word-by-word lines of a sura whose verse table
     // has slotCount slots; what the previous sura left is cleared first. A pane whose package file is
-    // missing stays empty without complaint. A missing or short sura entry, a missing word-by-word file
-    // or a damaged archive fails the load: every pane still loads as far as it can, the slots filled
-    // keep their texts, and the error's description is one message naming every failure.
+    // missing stays empty without complaint, and so do the word meanings of a sura that its word-by-word
+    // file does not cover. A missing or short sura entry, a missing word-by-word file, a short
+    // word-by-word entry or a damaged archive fails the load: every pane still loads as far as it can,
+    // the slots filled keep their texts, and the error's description is one message naming every failure.
     Result<void> loadSuraTexts(int sura, int slotCount);
     // Loads the loaded sura's texts again (after a pane's text changed); nothing while no sura is loaded.
     Result<void> reloadSuraTexts();
