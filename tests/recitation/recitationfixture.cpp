@@ -2,62 +2,28 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <cmath>
 #include <memory>
 
 #include "codec/archivewriter.h"
 #include "codec/suracatalogue.h"
 #include "codec/versetimingtable.h"
+#include "support/testrecordings.h"
 
 namespace lumora::test {
 
 namespace {
 
-constexpr int kSampleRateHz = 22050;
-
-// A 16-bit mono WAV file: per record a 400 ms tone of its own pitch, then 100 ms of silence.
-QByteArray toneWav(int records) {
-    const int perRecord = kSampleRateHz * kRecordMs / 1000;
-    const int toneSamples = kSampleRateHz * 400 / 1000;
-    QByteArray samples;
-    samples.reserve(records * perRecord * 2);
-    for (int r = 0; r < records; ++r) {
-        const double hz = 300.0 + 40.0 * (r % 10);
-        for (int i = 0; i < perRecord; ++i) {
-            const double value = i < toneSamples ? 0.4 * std::sin(2.0 * M_PI * hz * i / kSampleRateHz) : 0.0;
-            const auto sample = static_cast<int16_t>(std::lround(value * 32767));
-            samples.append(static_cast<char>(sample & 0xFF)).append(static_cast<char>((sample >> 8) & 0xFF));
-        }
-    }
-    QByteArray wav;
-    const auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-    const auto u16 = [&](uint16_t v) { wav.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8)); };
-    wav.append("RIFF");
-    u32(36 + static_cast<uint32_t>(samples.size()));
-    wav.append("WAVEfmt ");
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(kSampleRateHz);
-    u32(kSampleRateHz * 2);
-    u16(2);
-    u16(16);
-    wav.append("data");
-    u32(static_cast<uint32_t>(samples.size()));
-    return wav + samples;
-}
-
+// A lame-made recording with one 400 ms tone of its own pitch and 100 ms of silence per record.
 void makeRecording(const QString& mp3Path, int records) {
-    const QString wavPath = mp3Path + ".wav";
-    QFile wav(wavPath);
-    if (!wav.open(QIODevice::WriteOnly) || wav.write(toneWav(records)) < 0) FAIL() << "cannot write " << wavPath.toStdString();
-    wav.close();
-    QProcess lame;
-    lame.start("lame", {"--quiet", "--cbr", "-b", "56", "-m", "m", "--resample", "22.05", wavPath, mp3Path});
-    ASSERT_TRUE(lame.waitForFinished(60000) && lame.exitCode() == 0) << "lame failed for " << mp3Path.toStdString();
-    QFile::remove(wavPath);
+    RecordingSpec spec = RecordingSpec::mono22();
+    for (int r = 0; r < records; ++r) {
+        spec.segments.push_back(Segment::tone(300.0 + 40.0 * (r % 10), kRecordMs - 100));
+        spec.segments.push_back(Segment::silence(100));
+    }
+    const Recording recording = test::makeRecording(spec);
+    QFile::remove(mp3Path);
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(recording.path), mp3Path)) << mp3Path.toStdString();
 }
 
 ProgramFolder makeProgramFolder(const QString& root) {
