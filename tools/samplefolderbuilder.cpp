@@ -76,8 +76,8 @@ const std::vector<int>& SampleFolderBuilder::recordedSuras() {
     return suras;
 }
 
-const std::vector<PackageSpec>& SampleFolderBuilder::packages() {
-    static const std::vector<PackageSpec> specs = {
+const std::vector<SamplePackage>& SampleFolderBuilder::packages() {
+    static const std::vector<SamplePackage> list = {
         {QStringLiteral("Arabic - Uthmani script"), QStringLiteral("quran.json"), QStringLiteral("text"),
          TextKind::Arabic, QStringLiteral("packages/arabic-uthmani.ini")},
         {QStringLiteral("English - Saheeh International"), QStringLiteral("quran_en.json"),
@@ -91,7 +91,7 @@ const std::vector<PackageSpec>& SampleFolderBuilder::packages() {
          QStringLiteral("transliteration"), TextKind::Translation,
          QStringLiteral("packages/english-transliteration.ini")},
     };
-    return specs;
+    return list;
 }
 
 SampleFolderBuilder::SampleFolderBuilder(SampleOptions options) : m_options(std::move(options)) {}
@@ -127,29 +127,29 @@ Result<void> SampleFolderBuilder::build(std::ostream& log) {
 
 Result<void> SampleFolderBuilder::buildTexts(std::ostream& log) {
     const std::vector<int> verseCounts = VerseTextSource::quranVerseCounts();
-    for (const PackageSpec& spec : packages()) {
+    for (const SamplePackage& textPackage : packages()) {
         Result<VerseTextSource> source = VerseTextSource::load(
-            m_options.textsFolder + QChar(u'/') + spec.sourceFile, spec.field, verseCounts);
+            m_options.textsFolder + QChar(u'/') + textPackage.sourceFile, textPackage.field, verseCounts);
         if (!source) {
             return source.error();
         }
         const Result<QByteArray> config =
-            readInput(m_options.inputsFolder + QChar(u'/') + spec.configTemplate);
+            readInput(m_options.inputsFolder + QChar(u'/') + textPackage.configTemplate);
         if (!config) {
             return config.error();
         }
-        const QString relative = QStringLiteral("data/tdata/%1.dat").arg(spec.name);
+        const QString relative = QStringLiteral("data/tdata/%1.dat").arg(textPackage.name);
         if (!QDir().mkpath(QFileInfo(outPath(relative)).absolutePath())) {
             return buildError(QStringLiteral("cannot create the folder of %1").arg(outPath(relative)));
         }
         const Result<void> written = PackageEntry::writeArchive(
             outPath(relative).toStdString(),
-            TextPackageBuilder::entries(source.value(), spec.kind, config.value()), false);
+            TextPackageBuilder::entries(source.value(), textPackage.kind, config.value()), false);
         if (!written) {
             return written.error();
         }
         m_outputs.push_back(relative);
-        if (spec.kind == TextKind::Arabic) {
+        if (textPackage.kind == TextKind::Arabic) {
             m_arabic = std::make_unique<VerseTextSource>(std::move(source).value());
             m_wordByWordFile = iniValue(QString::fromUtf8(config.value()), QStringLiteral("Main"),
                                         QStringLiteral("WordByWordDataFile"));

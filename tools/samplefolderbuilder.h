@@ -25,7 +25,7 @@
 namespace lumora::pack {
 
 // One text package of the sample folder and where its text comes from.
-struct PackageSpec {
+struct SamplePackage {
     QString name;        // the package's file name without ".dat", as the program lists it
     QString sourceFile;  // the data set's JSON file
     QString field;       // the verse field that holds this text
@@ -48,7 +48,7 @@ public:
     // The suras that get a placeholder recording: the short suras people learn first, and sura 67 as a
     // longer one.
     static const std::vector<int>& recordedSuras();
-    static const std::vector<PackageSpec>& packages();
+    static const std::vector<SamplePackage>& packages();
     static const char* const kManifestName;
 
     explicit SampleFolderBuilder(SampleOptions options);
