@@ -15,11 +15,11 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QString utf16LeFrom(const std::vector<uint8_t>& bytes, size_t first) {
-    QString text;
-    if (bytes.size() <= first) return text;
-    text.reserve(static_cast<qsizetype>((bytes.size() - first) / 2));
+    if (bytes.size() <= first) return {};
+    QString text(static_cast<qsizetype>((bytes.size() - first) / 2), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (size_t i = first; i + 1 < bytes.size(); i += 2) {
-        text.append(QChar(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8))));
+        *out++ = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
     }
     return text;
 }
@@ -29,11 +29,10 @@ QString utf16LeFrom(const std::vector<uint8_t>& bytes, size_t first) {
 QString PackageText::fromUtf16Le(const std::vector<uint8_t>& bytes) { return utf16LeFrom(bytes, 0); }
 
 QString PackageText::fromWindows1252(const std::vector<uint8_t>& bytes) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (uint8_t byte : bytes) {
-        const char16_t unit = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char16_t{byte};
-        text.append(QChar(unit));
+        *out++ = (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : char16_t{byte};
     }
     return text;
 }
