@@ -64,6 +64,7 @@ Result<void> Mp3Decoder::open(const std::string& path, const Mp3FrameIndex& inde
         close();
         return decoderError(kSoundLoadFailed);
     }
+    m_index = index;
     m_channels = index.channels();
     m_lengthSamples = index.lengthSamples();
     m_positionSample = 0;
@@ -83,11 +84,41 @@ Result<void> Mp3Decoder::seekToSample(int64_t sample) {
         return decoderError(kSoundNotInitialised);
     }
     const int64_t target = std::clamp<int64_t>(sample, 0, m_lengthSamples);
-    if (mpg123_seek(m_handle, static_cast<off_t>(target), SEEK_SET) < 0) {
+    // A layer III frame may take its data from up to 511 bytes of earlier frames (255 in MPEG 2), and
+    // its sound overlaps the frame before. The decoder is therefore started this many frames early and
+    // its output thrown away up to the target: enough frames to refill the bit reservoir from the
+    // smallest frames there are. (The library's own pre-roll after a jump was found to leave the first
+    // frame silent at times.)
+    const int64_t warmUpFrames = m_index.samplesPerFrame() >= 1152 ? 12 : 24;
+    const int64_t startFrame = std::max<int64_t>(0, m_index.frameAtSample(target) - warmUpFrames);
+    if (mpg123_seek_frame(m_handle, static_cast<off_t>(startFrame), SEEK_SET) < 0) {
         return decoderError(kSoundLoadFailed);
     }
-    m_positionSample = target;
+    int64_t position = mpg123_tell(m_handle);
+    if (position < 0 || position > target) {
+        if (mpg123_seek_frame(m_handle, 0, SEEK_SET) < 0) {
+            return decoderError(kSoundLoadFailed);
+        }
+        position = 0;
+    }
+    m_positionSample = position;
+    if (!discard(target - position)) {
+        return decoderError(kSoundLoadFailed);
+    }
     return {};
+}
+
+bool Mp3Decoder::discard(int64_t frames) {
+    constexpr int64_t kChunkFrames = 1152;
+    m_scratch.resize(static_cast<size_t>(kChunkFrames * m_channels));
+    while (frames > 0) {
+        const int64_t got = read(m_scratch.data(), std::min(frames, kChunkFrames));
+        if (got == 0) {
+            return false;
+        }
+        frames -= got;
+    }
+    return true;
 }
 
 int64_t Mp3Decoder::read(float* out, int64_t maxFrames) {

@@ -1,10 +1,11 @@
 #pragma once
 // Mp3Decoder: decodes an indexed MP3 file to interleaved 32-bit float frames with libmpg123. The frame
-// index is handed to the library, so seeking jumps straight to the right frame and is sample-exact:
-// the samples after seekToSample(s) equal those a decode from the start gives from sample s on.
+// index is handed to the library, so seeking jumps straight to the right frame without a scan, and it is
+// sample-exact: the samples after seekToSample(s) equal those a decode from the start gives from s on.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "audio/mp3frameindex.h"
 #include "codec/result.h"
@@ -39,7 +40,11 @@ public:
     int32_t channels() const { return m_channels; }
 
 private:
+    bool discard(int64_t frames);
+
     mpg123_handle_struct* m_handle = nullptr;
+    Mp3FrameIndex m_index;
+    std::vector<float> m_scratch;
     bool m_opened = false;
     int32_t m_channels = 0;
     int64_t m_lengthSamples = 0;

@@ -67,8 +67,9 @@ public:
     // Bytes skipped between frames (junk, tags in the middle); tags at the very start and end not counted.
     int64_t junkBytes() const { return m_junkBytes; }
 
+    Mp3FrameIndex() = default;  // an empty index (no frames)
+
 private:
-    Mp3FrameIndex() = default;
     void scan(const uint8_t* data, size_t size);
     void readInfoFrame(const uint8_t* frame, size_t frameSize, size_t tagOffset);
     void finish();
