@@ -4,13 +4,13 @@
 #include <QFileInfo>
 
 #include "codec/archivereader.h"
+#include "codec/suracatalogue.h"
 #include "text/packagetext.h"
 
 namespace lumora {
 
 namespace {
 
-constexpr int kSuraCount = 114;
 constexpr int kSuraWithoutFormula = 9;
 // The caption label and the buttons of a pane's header row keep these gaps, in twips.
 constexpr int kCaptionGapTw = 100;
@@ -62,7 +62,7 @@ bool VerseTextAssignment::wordByWordHintVisible(int pane) const {
 }
 
 Result<void> VerseTextAssignment::loadSuraTexts(int sura, int slotCount) {
-    if (sura < 1 || sura > kSuraCount || slotCount < 0) {
+    if (sura < 1 || sura > SuraCatalogue::kSuraCount || slotCount < 0) {
         return Error{kSubscriptOutOfRange, "LoadPaneTexts",
                      QStringLiteral("There is no sura %1 with %2 verses.").arg(sura).arg(slotCount).toStdString()};
     }
