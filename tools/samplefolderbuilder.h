@@ -68,7 +68,6 @@ private:
     Result<void> writeOutput(const QString& relative, const QByteArray& bytes);
 
     SampleOptions m_options;
-    std::vector<std::vector<QString>> m_arabicRecords;  // per sura, the Arabic text of every record
     std::unique_ptr<VerseTextSource> m_arabic;
     QString m_wordByWordFile;
     std::map<int, ToneRecording> m_recordings;
