@@ -9,6 +9,8 @@
 #include "audio/mp3frameindex.h"
 #include "audio/nulloutput.h"
 #include "audio/player.h"
+#include "audio/sounderrors.h"
+#include "audio/soundoutput.h"
 #include "playerfixture.h"
 #include "support/testrecordings.h"
 
@@ -266,6 +268,43 @@ TEST_F(PlayerTest, PauseFadesOutAndVolumeScalesTheOutput) {
     for (size_t k = 2; k + 2 < fadeSamples; k += 2) {
         EXPECT_LE(std::abs(afterPause[k]), peak(full) + 1e-6f);
     }
+}
+
+}  // namespace
+}  // namespace lumora::test
+
+namespace lumora::test {
+namespace {
+
+// An output whose device never opens.
+class RefusingOutput : public SoundOutput {
+public:
+    Result<void> start(const SoundFormat&, Renderer) override {
+        return Error{kSoundOutputInUse, "test", "busy"};
+    }
+    void stop() override {}
+    int64_t latencyFrames() const override { return 0; }
+    bool realTime() const override { return true; }
+};
+
+TEST(PlayerOutput, AFailingOutputGivesTheMessageAndPlaybackGoesOnSilently) {
+    Player player(std::make_unique<RefusingOutput>());
+    EXPECT_EQ(player.initMessage(),
+              "Sound output cannot initialize because of an error.\n"
+              "The output device is already in use and cannot be reused.");
+    EXPECT_TRUE(player.output().realTime());
+    ASSERT_TRUE(player.openMp3File(makeRecording(RecordingSpec::mono22(1000)).path));
+    EXPECT_EQ(player.streamLength(), 1000);
+}
+
+TEST(SoundErrors, NumbersMapToTheirTexts) {
+    EXPECT_EQ(soundErrorText(0), "No errors");
+    EXPECT_EQ(soundErrorText(3), "Error initializing output device.");
+    EXPECT_EQ(soundErrorText(12), "Not enough memory ");
+    EXPECT_EQ(soundErrorText(19), "An error occured trying to open the specified CD device");
+    EXPECT_EQ(soundErrorText(20), "Unknown error");
+    EXPECT_EQ(soundErrorText(-1), "Unknown error");
+    EXPECT_EQ(soundInitFailureMessage(9), "Sound output cannot initialize because of an error.\nFile not found");
 }
 
 }  // namespace
