@@ -104,9 +104,14 @@ QSize OwnerDrawnButton::sizeHint() const {
 bool OwnerDrawnButton::event(QEvent* event) {
     if (event->type() == QEvent::Shortcut && m_shortcutId != 0 &&
         static_cast<QShortcutEvent*>(event)->shortcutId() == m_shortcutId) {
-        // The access key acts as a left click.
-        m_lastButton = Qt::LeftButton;
-        clickAction();
+        if (static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+            // Several controls share the access key: each press moves the focus on instead of clicking.
+            setFocus(Qt::ShortcutFocusReason);
+        } else {
+            // The access key acts as a left click.
+            m_lastButton = Qt::LeftButton;
+            clickAction();
+        }
         return true;
     }
     return QWidget::event(event);

@@ -188,6 +188,15 @@ TEST(OwnerDrawnButtonTest, DisabledButtonIsEmbossedAndNeverClicks) {
 
     QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
     EXPECT_EQ(counter.clicks, 1) << "the access key clicks";
+    {
+        // A second control with the same access key: the key only moves the focus between them.
+        OwnerDrawnButton twin("&Stop", &window);
+        twin.show();
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(counter.clicks, 1);
+        EXPECT_TRUE(button.hasFocus() || twin.hasFocus());
+    }
 
     button.setEnabled(false);
     click(&button, QPoint(10, 10));

@@ -141,6 +141,18 @@ TEST(VerseSliderTest, OwnerChangingTheValueDuringADragMovesTheThumb) {
     EXPECT_EQ(slider.thumbRect().left(), 80);
 }
 
+TEST(VerseSliderTest, ValueSetFromCodeLeavesAHeldThumbUnderThePointer) {
+    VerseSlider slider;
+    makeHorizontal(slider);
+    press(&slider, thumbCentre(slider));
+    dragTo(&slider, QPoint(65, 10));  // value 3
+    // The recitation moves on while the user holds the thumb.
+    ASSERT_TRUE(slider.model()->setValue(7).ok());
+    EXPECT_EQ(slider.thumbRect().left(), 60);
+    release(&slider, QPoint(65, 10));
+    EXPECT_EQ(slider.thumbRect().left(), 140);
+}
+
 TEST(VerseSliderTest, ValueTipFollowsTheHeldThumbAndClosesOnRelease) {
     VerseSlider slider;
     makeHorizontal(slider);
