@@ -22,14 +22,7 @@ protected:
 TEST_F(RangeSettingsTest, AnEmptyStoreGivesTheDefaults) {
     const Result<RangeSettings> read = RangeSettings::read(store);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.value(), RangeSettings{});
-    EXPECT_EQ(read.value().noofTimes, 1);
-    EXPECT_EQ(read.value().pause, 1);
-    EXPECT_EQ(read.value().pauseBetweenVerses, 0);
-    EXPECT_TRUE(read.value().nextRange);
-    EXPECT_TRUE(read.value().nextSura);
-    EXPECT_FALSE(read.value().restartSura);
-    EXPECT_FALSE(read.value().stopRecitation);
+    EXPECT_EQ(read.value(), (RangeSettings{1, 1, 0, true, true, false, false}));
 }
 
 TEST_F(RangeSettingsTest, ReadsWordsAndNumbersAndRoundsHalvesToEven) {
