@@ -169,8 +169,8 @@ TEST_P(FrameIndexVariants, SeekingIsSampleExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, FrameIndexVariants, ::testing::Range<size_t>(0, mp3Variants().size()),
-                         [](const ::testing::TestParamInfo<size_t>& info) {
-                             std::string name = mp3Variants()[info.param].name;
+                         [](const ::testing::TestParamInfo<size_t>& param) {
+                             std::string name = mp3Variants()[param.param].name;
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
