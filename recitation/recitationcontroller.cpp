@@ -172,6 +172,9 @@ void RecitationController::play(int32_t startRecord, int32_t endRecord) {
     const std::optional<VerseTiming> start = timing(startRecord);
     const std::optional<VerseTiming> end = timing(endRecord);
     if (!start || !end) return;
+    // The player leaves the stream where it is for a start of 0 ms or less, which after a first recitation
+    // is the old range end; a range from the file's beginning must be heard from there again.
+    if (start->startMs <= 0) m_player.setPositionInSec(0);
     m_player.play(start->startMs, end->endMs);
 }
 

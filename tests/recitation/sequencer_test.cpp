@@ -144,6 +144,18 @@ TEST_F(Sequencer, RecitesARangeNoofTimesWithThePauseBeforeEachRepeatThenRunsTheP
     EXPECT_EQ(controller.repeatsLeft(), 3);
 }
 
+// Record 0 starts at 0 ms: each repeat must go back to the start of the file.
+TEST_F(Sequencer, ARangeFromTheFirstRecordIsRepeatedFromTheStartOfTheFile) {
+    settings.noofTimes = 2;
+    load(114);
+    controller.startRecitation();
+    EXPECT_NEAR(runUntil([&] { return controller.waitKind() == Wait::AfterRange; }), 3300, 1);
+    run(1);
+    EXPECT_EQ(controller.currentVerse(), 0);
+    EXPECT_NEAR(player.getPosition(), kLookAheadMs, 2);
+    EXPECT_NEAR(runUntil([&] { return controller.currentVerse() == 6; }), 2800, 2);
+}
+
 TEST_F(Sequencer, UnlimitedTimesRepeatsWithoutEverRunningThePolicy) {
     settings.noofTimes = 0;
     settings.nextRange = true;
@@ -288,6 +300,7 @@ TEST_F(RangePolicy, RestartSuraStartsAgainWithTheRememberedLength) {
     runUntil([&] { return controller.rangeBegin().value() == 0; });
     EXPECT_EQ(range(), "0-4 0 4");
     EXPECT_TRUE(controller.tickEnabled());
+    EXPECT_NEAR(player.getPosition(), kLookAheadMs, 2);  // heard again from the start of the file
 }
 
 TEST_F(RangePolicy, StopRecitationStopsFollowingAtTheSurasEnd) {
