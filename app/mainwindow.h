@@ -1,0 +1,238 @@
+#pragma once
+// Lumora's main window: the control panel across the top and the four text panes stacked below it, with
+// separator bars between them; the menu bar; the five layouts applied to and saved from the window; the
+// geometry rules that keep everything in place when the window or a pane changes size; and the dialogs
+// and messages the recitation controller asks for. The window is thin: the recitation state lives in the
+// controller's models and the verse texts in the text assignment; the window shows them and forwards
+// what the user does.
+//
+// Geometry is kept in twips (1440 per logical inch) and converted to pixels only when placed, so a layout
+// saved and loaded again comes back exactly.
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/layoutstore.h"
+#include "app/panegeometry.h"
+#include "recitation/recitationwindow.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QTimer;
+
+namespace lumora {
+
+class ClipboardLink;
+class ControlPanel;
+class KeyHandler;
+class RecitationController;
+class SeparatorBar;
+class SettingsStore;
+class TextPaneFrame;
+class VerseTextAssignment;
+
+class MainWindow : public QWidget, public RecitationWindow {
+    Q_OBJECT
+public:
+    static const QString kTitle;  // "Lumora"
+    static const QColor& panelBackground();
+    static const QColor& panelText();
+
+    MainWindow(SettingsStore& settings, QString appFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Binds the window to the objects it shows and drives; builds the control panel over the controller's
+    // models and points the four pane views at the text assignment's panes.
+    void attach(RecitationController& controller, VerseTextAssignment& texts, KeyHandler& keys,
+                ClipboardLink& clipboard);
+    bool isAttached() const { return m_controller != nullptr; }
+    // Stops the 1 ms timer that drives the recitation (shut-down).
+    void stopTicking();
+    // Run when the user closes the window, before it goes (shut-down).
+    void setCloseHandler(std::function<void()> handler) { m_closeHandler = std::move(handler); }
+
+    // --- layouts ---
+    // Applies layout "1".."5" to the window; a stored value that cannot be read fails (nothing reported).
+    Result<void> loadLayout(const QString& layout);
+    // Stores the window's state into layout "1".."5".
+    Result<void> saveLayout(const QString& layout);
+    // RecitationWindow: saves the current layout, makes `layout` current and loads it.
+    void switchLayout(const QString& layout) override;
+    QString currentLayout() const override { return m_currentLayout; }
+    void setCurrentLayout(const QString& layout) { m_currentLayout = layout; }
+    bool layoutSwitchInProgress() const override { return m_switchingLayout; }
+    // "&Reset All Layouts": asks first; Yes deletes the five layouts and loads layout 1 afresh.
+    void resetAllLayouts();
+    void showLayoutHelp();
+    // The layout state the window shows now (what saveLayout stores).
+    LayoutState currentLayoutState() const;
+
+    // --- geometry ---
+    // The resize rules: minimum size, panel, container, slider widths, range move buttons.
+    void arrangeWindow();
+    // Stacks the visible panes (proportional: keep their height ratio; otherwise equal heights).
+    void loadBrowsers(bool proportional);
+    bool isPaneVisible(int pane) const;
+    // A click on pane 1..4's display toggle: the toggle's new state restacks the panes equally.
+    void paneToggleClicked(int pane);
+    void togglePane(int pane) override;
+    QRect paneGeometryTwips(int pane) const { return m_paneTw.at(static_cast<size_t>(pane - 1)); }
+    QRect separatorGeometryTwips(int separator) const { return m_separatorTw.at(static_cast<size_t>(separator - 1)); }
+    QRect containerGeometryTwips() const { return m_containerTw; }
+    // The window's place on the screen in twips: the frame's top-left and the window's own size.
+    QRect windowGeometryTwips() const;
+    void setWindowGeometryTwips(const QRectF& rect);
+    QSize screenSizeTwips() const;
+    double dpi() const;
+
+    // --- options ---
+    bool showPanel() const { return m_showPanel; }
+    void setShowPanel(bool show);
+    bool alwaysOnTop() const { return m_alwaysOnTop; }
+    void setAlwaysOnTop(bool on);
+    bool isTopMost() const;
+    // Lifts the window's always-on-top state before a modal window or message box (restore false) and
+    // puts the user's choice back afterwards (restore true). Nested brackets restore at the outermost.
+    void adjustTopMost(bool restore);
+    bool loadClosedState() const { return m_loadClosedState; }
+    void setLoadClosedState(bool on);
+    // "&Load last closed state on open": inverts and stores the option.
+    void toggleLoadClosedState();
+    bool onscreenHelp() const { return m_onscreenHelp; }
+    void setOnscreenHelp(bool on);
+    bool menusVisible() const override { return m_menusVisible; }
+    void setMenusVisible(bool visible) override;
+
+    // --- start-up pieces ---
+    // Shows or hides the control panel as ShowPanel says.
+    void applyShowPanel();
+    // The panel's colours: background RGB(57, 49, 57), text RGB(227, 238, 227).
+    void applyColourTheme();
+    void clearPanes();
+    // A modal message box (critical or information icon) between the always-on-top brackets.
+    void showMessage(const QString& title, const QString& text, bool critical);
+    // The About window on page 0 (about), 1 (keyboard) or 2 (version).
+    void showAboutWindow(int page);
+
+    // --- RecitationWindow ---
+    bool askYesNo(const QString& title, const QString& text) override;
+    void openDownloadPage() override;
+    void showFailure(const Error& error) override;
+    void showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) override;
+    void showRangeModeSetup() override;
+    void showQuickSuraSelect() override;
+    void showAbout() override;
+    void showMode(RecitationMode mode) override;
+    void setPlayToolTip(const QString& text) override;
+    void setRulerVerses(int verses) override;
+
+    // --- parts, for the composition root and tests ---
+    ControlPanel* panel() const { return m_panel; }
+    TextPaneFrame* paneFrame(int pane) const { return m_panes.at(static_cast<size_t>(pane - 1)); }
+    SeparatorBar* separator(int number) const { return m_separators.at(static_cast<size_t>(number - 1)); }
+    QWidget* container() const { return m_container; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    QAction* textsMenuAction(int pane) const { return m_textActions.at(static_cast<size_t>(pane - 1)); }
+    QAction* layoutMenuAction(int layout) const { return m_layoutActions.at(static_cast<size_t>(layout - 1)); }
+    QMenu* layoutMenu() const { return m_layoutMenu; }
+    QAction* alwaysOnTopAction() const { return m_alwaysOnTopAction; }
+    QAction* showPanelAction() const { return m_showPanelAction; }
+    QAction* loadClosedStateAction() const { return m_loadClosedStateAction; }
+    QAction* resetLayoutsAction() const { return m_resetLayoutsAction; }
+    QAction* layoutHelpAction() const { return m_layoutHelpAction; }
+    // The six top-level menus: Go to, Recitation, Texts, Layouts, Options, Help.
+    const std::array<QMenu*, 6>& topMenus() const { return m_topMenus; }
+    QLabel* wordTip() const { return m_wordTip; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void connectPanel();
+    void connectPanes();
+    int menuBarHeight() const;
+    QSize frameExtraPixels() const;
+    void applyPaneRects();
+    void setPaneVisibleButton(int pane, bool visible);
+    // AssignTrans for a pane, captions included; failures shown.
+    void assignPaneText(int pane, const QString& name);
+    // The first-run rule: a default text name that is not installed gives way to the first installed
+    // text that no other pane shows.
+    std::array<QString, 4> chooseLayoutTexts(const LayoutState& state) const;
+    void updateLayoutMenu();
+    void showPaneMenu(int pane);
+    void showTextInfo(int pane);
+    void copyPaneText(int pane);
+    void onPaneStatusText(const QString& text);
+    void showWordTip();
+    void onSeparatorDragStarted(int number, QPoint globalPixels);
+    void onSeparatorDragMoved(int number, QPoint globalPixels);
+    void onSuraBoxChanged(int index);
+    void onVolumeDragged(int32_t oldPosition, int32_t& newPosition);
+
+    SettingsStore& m_settings;
+    LayoutStore m_layouts;
+    QString m_appFolder;
+
+    RecitationController* m_controller = nullptr;
+    VerseTextAssignment* m_texts = nullptr;
+    KeyHandler* m_keys = nullptr;
+    ClipboardLink* m_clipboard = nullptr;
+    std::function<void()> m_closeHandler;
+    bool m_closing = false;
+
+    QMenuBar* m_menuBar = nullptr;
+    std::array<QMenu*, 6> m_topMenus{};
+    QMenu* m_layoutMenu = nullptr;
+    std::array<QAction*, 4> m_textActions{};
+    std::array<QAction*, 5> m_layoutActions{};
+    QAction* m_resetLayoutsAction = nullptr;
+    QAction* m_layoutHelpAction = nullptr;
+    QAction* m_alwaysOnTopAction = nullptr;
+    QAction* m_showPanelAction = nullptr;
+    QAction* m_loadClosedStateAction = nullptr;
+    QAction* m_onscreenHelpAction = nullptr;
+    std::array<QAction*, 6> m_volumeActions{};
+
+    ControlPanel* m_panel = nullptr;
+    QWidget* m_container = nullptr;
+    std::array<TextPaneFrame*, 4> m_panes{};
+    std::array<SeparatorBar*, 3> m_separators{};
+    QLabel* m_wordTip = nullptr;
+    QTimer* m_wordTipTimer = nullptr;
+    QTimer* m_tickTimer = nullptr;
+    QString m_lastStatusText;
+
+    // Geometry in twips: the container in the client area, panes and separators in the container.
+    QRect m_containerTw;
+    std::array<QRect, 4> m_paneTw{};
+    std::array<QRect, 3> m_separatorTw{};
+    std::optional<PaneGeometry::SeparatorDrag> m_drag;
+    int m_dragSeparator = 0;
+    int m_dragAbove = 0;
+    int m_dragBelow = 0;
+
+    QString m_currentLayout = QStringLiteral("1");
+    bool m_switchingLayout = false;
+    bool m_showPanel = true;
+    bool m_alwaysOnTop = false;
+    int m_topMostLiftDepth = 0;
+    bool m_loadClosedState = true;
+    bool m_onscreenHelp = true;
+    bool m_menusVisible = true;
+    bool m_syncingSuraBox = false;
+};
+
+}  // namespace lumora

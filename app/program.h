@@ -1,0 +1,109 @@
+#pragma once
+// The composition root: the one place that builds Lumora's objects and wires them together, runs the
+// start-up of the main window step by step (each step numbered 10, 20, 30, ... so a failure names its
+// step), the start-up failure path, and the shut-down that keeps the last state for the next run.
+//
+// Start-up order: program folder; player; pane views cleared; text panes, recitation controller and key
+// handler, bound to the window; layout; audio folder; the "load last closed state" option; panel; colours;
+// record counts; range settings; equalizer settings; on-screen help; volume; audio marks; clipboard link;
+// window shown; equalizer applied; icon; About window; clipboard ready; and, when wanted, the sura, range
+// and verse of the last run.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "audio/equalizersettings.h"
+#include "codec/result.h"
+#include "settings/settingsstore.h"
+
+namespace lumora {
+
+class ClipboardLink;
+class Clock;
+class KeyHandler;
+class MainWindow;
+class PaneTextSink;
+class Player;
+class RecitationController;
+class SoundOutput;
+class VerseTextAssignment;
+class WindowKeyFilter;
+
+class Program : public QObject {
+    Q_OBJECT
+public:
+    static const QString kApplication;  // "ZI4"
+    // The sound output to play through; message: a text for the window to show once (no device found).
+    using OutputFactory = std::function<std::unique_ptr<SoundOutput>(std::string& message)>;
+
+    struct Options {
+        // The program folder holding data/ and mp3/; made absolute, without a trailing "/".
+        QString programFolder;
+        // Where the settings file lives; empty: $XDG_CONFIG_HOME/lumora.
+        QString settingsFolder;
+        // Empty: the system's sound device, or silence with a message when there is none.
+        OutputFactory outputFactory;
+        // Null: the steady clock.
+        const Clock* clock = nullptr;
+    };
+
+    explicit Program(Options options);
+    ~Program() override;
+
+    // Runs the start-up steps; the error of the failing step carries its number in `step`.
+    Result<void> startUp();
+    // The start-up failure path: keeps the settings file as ZI4.ini.bak, deletes every setting of "ZI4",
+    // shows the failure message. The caller then ends the program.
+    void failStartUp(const Error& error);
+    static QString startUpFailureText(const Error& error);
+    // Keeps the last state and the layout in use; runs once, when the window closes.
+    void shutDown();
+
+    // A text copied to the clipboard by another program: a verse reference moves the player there.
+    void followClipboardText(const QString& text);
+
+    QString appFolder() const { return m_appFolder; }
+    QString mp3Folder() const { return m_mp3Folder; }
+    SettingsStore& settings() { return m_settings; }
+    MainWindow& window() { return *m_window; }
+    ClipboardLink& clipboard() { return *m_clipboard; }
+    // Null before the start-up step that creates them.
+    Player* player() { return m_player.get(); }
+    RecitationController* controller() { return m_controller.get(); }
+    VerseTextAssignment* texts() { return m_texts.get(); }
+    const EqualizerSettings& equalizer() const { return m_equalizer; }
+    bool clipboardReady() const;
+    // The number of the start-up step running or last run (0 before start-up).
+    int startUpStep() const { return m_step; }
+    bool isShutDown() const { return m_shutDown; }
+
+private:
+    Result<void> runStep(int number);
+    Result<void> restoreClosedState();
+
+    Options m_options;
+    QString m_appFolder;
+    QString m_mp3Folder;
+    SettingsStore m_settings;
+    std::unique_ptr<Clock> m_ownClock;
+    const Clock* m_clock = nullptr;
+    EqualizerSettings m_equalizer;
+
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ClipboardLink> m_clipboard;
+    std::unique_ptr<Player> m_player;
+    std::unique_ptr<VerseTextAssignment> m_texts;
+    std::unique_ptr<PaneTextSink> m_textSink;
+    std::unique_ptr<RecitationController> m_controller;
+    std::unique_ptr<KeyHandler> m_keys;
+    std::unique_ptr<WindowKeyFilter> m_keyFilter;
+
+    int m_step = 0;
+    bool m_failed = false;
+    bool m_shutDown = false;
+};
+
+}  // namespace lumora
