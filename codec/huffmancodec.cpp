@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -23,6 +24,25 @@ constexpr char kUnknownIdentification[] =
 
 // 2 × 256 − 1 nodes make a full tree over every byte value; the decoder's table has room for one more.
 constexpr int kNodeCapacity = 512;
+
+// The XOR of all bytes, eight at a time.
+uint8_t xorOf(std::span<const uint8_t> bytes) {
+    uint64_t wide = 0;
+    size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        wide ^= word;
+    }
+    uint8_t result = 0;
+    for (int shift = 0; shift < 64; shift += 8) {
+        result ^= static_cast<uint8_t>(wide >> shift);
+    }
+    for (; at < bytes.size(); ++at) {
+        result ^= bytes[at];
+    }
+    return result;
+}
 
 // ---------------------------------------------------------------------------------------------------
 // Encoding
@@ -171,11 +191,10 @@ std::vector<uint8_t> encodeBytes(std::span<const uint8_t> data) {
         return storedStream(data);
     }
     std::array<int64_t, 256> counts{};
-    uint8_t checksum = 0;
     for (uint8_t byte : data) {
         ++counts[byte];
-        checksum ^= byte;
     }
+    const uint8_t checksum = xorOf(data);
     const std::array<Code, 256> codes = buildCodes(counts);
 
     int distinct = 0;
@@ -253,66 +272,149 @@ constexpr int kTableBits = 12;
 constexpr uint32_t kTableMask = (1u << kTableBits) - 1;
 // Below this many data bits building the table costs more than walking the tree bit by bit.
 constexpr uint64_t kTableThresholdBits = 1u << 15;
-constexpr int kMaxSymbolsPerEntry = 8;
+constexpr int kMaxSymbolsPerEntry = 4;
 
 enum class EntryKind : uint8_t {
     Symbols,  // count complete codes, then back at the root
     Fault,    // count complete codes, then a step to a missing child
-    Longer,   // no code completes within the window: the walk is at node after kTableBits bits
+    Longer,   // no code completes within the window: the walk is at node `symbols` after kTableBits bits
 };
 
+// Eight bytes, so the whole table stays in the first-level cache; the bit count comes first because the
+// next look-up waits for it.
 struct TableEntry {
-    uint64_t symbols = 0;  // the decoded bytes, the first in the lowest byte
-    uint8_t count = 0;
     uint8_t bitCount = 0;  // bits that the complete codes take
+    uint8_t count = 0;
     EntryKind kind = EntryKind::Symbols;
+    uint32_t symbols = 0;  // the decoded bytes, the first in the lowest byte
+};
+
+// What the walk from the root does with the low bits of a window on its own: yield a byte after length
+// bits, step to a missing child with bit length - 1, or (Longer) still be inside the tree after all
+// kTableBits bits, at node.
+struct FirstStep {
+    EntryKind kind = EntryKind::Fault;
+    uint8_t length = 0;
+    uint8_t value = 0;
     int16_t node = 0;
 };
 
+std::vector<FirstStep> firstSteps(const DecodeTree& tree) {
+    std::vector<FirstStep> steps(size_t{1} << kTableBits);
+    // Every window whose low `depth` bits are `path` takes the same first step.
+    auto fill = [&steps](uint32_t path, int depth, FirstStep step) {
+        for (uint32_t high = 0; high < (1u << (kTableBits - depth)); ++high) {
+            steps[path | (high << depth)] = step;
+        }
+    };
+    struct Pending {
+        int node;
+        uint32_t path;
+        int depth;
+    };
+    std::vector<Pending> pending{{0, 0, 0}};
+    while (!pending.empty()) {
+        const Pending at = pending.back();
+        pending.pop_back();
+        if (at.depth == kTableBits) {
+            fill(at.path, at.depth,
+                 FirstStep{EntryKind::Longer, kTableBits, 0, static_cast<int16_t>(at.node)});
+            continue;
+        }
+        for (unsigned bit = 0; bit < 2; ++bit) {
+            const int child = tree.child(at.node, bit);
+            const uint32_t path = at.path | (bit << at.depth);
+            const auto length = static_cast<uint8_t>(at.depth + 1);
+            if (child < 0) {
+                fill(path, at.depth + 1, FirstStep{EntryKind::Fault, length, 0, 0});
+            } else if (tree.value[child] >= 0) {
+                fill(path, at.depth + 1,
+                     FirstStep{EntryKind::Symbols, length, static_cast<uint8_t>(tree.value[child]), 0});
+            } else {
+                pending.push_back({child, path, at.depth + 1});
+            }
+        }
+    }
+    return steps;
+}
+
+// Chains first steps: after each byte the rest of the window is looked up again, as long as the step it
+// gives is decided by the window's remaining bits alone.
 std::vector<TableEntry> buildTable(const DecodeTree& tree) {
-    std::vector<TableEntry> table(size_t{1} << kTableBits);
+    const std::vector<FirstStep> steps = firstSteps(tree);
+    std::vector<TableEntry> table(steps.size());
     for (uint32_t window = 0; window <= kTableMask; ++window) {
         TableEntry& entry = table[window];
-        int node = 0;
-        for (int bit = 0; bit < kTableBits; ++bit) {
-            node = tree.child(node, (window >> bit) & 1u);
-            if (node < 0) {
+        int used = 0;
+        while (entry.count < kMaxSymbolsPerEntry) {
+            const FirstStep& step = steps[window >> used];
+            const bool decided = step.kind != EntryKind::Longer && step.length <= kTableBits - used;
+            if (decided && step.kind == EntryKind::Symbols) {
+                entry.symbols |= static_cast<uint32_t>(step.value) << (8 * entry.count);
+                ++entry.count;
+                used += step.length;
+                continue;
+            }
+            if (decided) {
                 entry.kind = EntryKind::Fault;
-                break;
+            } else if (used == 0) {
+                entry.kind = EntryKind::Longer;
+                entry.symbols = static_cast<uint32_t>(step.node);
+                used = kTableBits;
             }
-            if (tree.value[node] >= 0) {
-                entry.symbols |= static_cast<uint64_t>(tree.value[node]) << (8 * entry.count);
-                entry.bitCount = static_cast<uint8_t>(bit + 1);
-                node = 0;
-                if (++entry.count == kMaxSymbolsPerEntry) {
-                    break;
-                }
-            }
+            break;
         }
-        if (entry.kind == EntryKind::Symbols && entry.count == 0) {
-            entry.kind = EntryKind::Longer;
-            entry.bitCount = kTableBits;
-            entry.node = static_cast<int16_t>(node);
-        }
+        entry.bitCount = static_cast<uint8_t>(used);
     }
     return table;
 }
 
 inline uint64_t load64(const uint8_t* at) {
     uint64_t value = 0;
-    for (int i = 0; i < 8; ++i) {
-        value |= static_cast<uint64_t>(at[i]) << (8 * i);
+    std::memcpy(&value, at, sizeof value);
+    if constexpr (std::endian::native == std::endian::big) {
+        value = __builtin_bswap64(value);
     }
     return value;
 }
 
 // Walks the data bits from the root, producing up to `wanted` bytes. The walk ends at the end of the
 // stream, at a step to a missing child (fault = true) or when `wanted` bytes are out. Large inputs go
-// through the table, eight output bytes at a time; the tail and codes longer than the window go bit by bit,
-// so the bytes produced are exactly those of the plain tree walk.
+// through the table, up to four output bytes per look-up; the tail and codes longer than the window go bit
+// by bit, so the bytes produced are exactly those of the plain tree walk.
 struct WalkResult {
     std::vector<uint8_t> bytes;
     bool fault = false;
+};
+
+// The next bits of the stream in a 64-bit buffer, the next bit lowest. A refill tops it up to at least 56
+// bits with one unaligned load (which needs 8 readable bytes at `next`).
+class BitBuffer {
+public:
+    BitBuffer(const uint8_t* bytes, uint64_t bitPos) : m_bytes(bytes), m_next(bytes + (bitPos >> 3)) {
+        refill();
+        consume(static_cast<int>(bitPos & 7));
+    }
+    void refill() {
+        m_buffer |= load64(m_next) << m_held;
+        m_next += (63 - m_held) >> 3;
+        m_held |= 56;
+    }
+    uint64_t peek() const { return m_buffer; }
+    void consume(int bitCount) {
+        m_buffer >>= bitCount;
+        m_held -= bitCount;
+    }
+    const uint8_t* next() const { return m_next; }
+    uint64_t position() const {
+        return static_cast<uint64_t>(m_next - m_bytes) * 8 - static_cast<uint64_t>(m_held);
+    }
+
+private:
+    const uint8_t* m_bytes;
+    const uint8_t* m_next;
+    uint64_t m_buffer = 0;
+    int m_held = 0;
 };
 
 WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uint64_t dataBitStart,
@@ -320,8 +422,10 @@ WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uin
     const uint64_t endBit = static_cast<uint64_t>(stream.size()) * 8;
     // Every byte takes at least one bit, which bounds the output whatever the header claims.
     const uint64_t limit = std::min(wanted, endBit - dataBitStart);
+    // Room for four look-ups of four bytes each started just below the limit.
+    constexpr size_t kSlack = 4 * kMaxSymbolsPerEntry;
     WalkResult result;
-    result.bytes.resize(static_cast<size_t>(limit) + kMaxSymbolsPerEntry);
+    result.bytes.resize(static_cast<size_t>(limit) + kSlack);
     uint8_t* out = result.bytes.data();
     uint64_t produced = 0;
     uint64_t bitPos = dataBitStart;
@@ -344,33 +448,50 @@ WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uin
         return false;
     };
 
-    if (endBit - dataBitStart >= kTableThresholdBits) {
-        const std::vector<TableEntry> table = buildTable(tree);
-        const uint8_t* bytes = stream.data();
-        // A 64-bit load at bitPos / 8 must stay inside the stream.
-        const uint64_t fastEndBit = endBit - 64;
-        while (produced < limit && bitPos <= fastEndBit) {
-            const uint64_t window = load64(bytes + (bitPos >> 3)) >> (bitPos & 7);
-            const TableEntry& entry = table[window & kTableMask];
-            if (entry.kind == EntryKind::Longer) {
-                bitPos += kTableBits;
-                node = entry.node;
-                if (!stepToSymbol()) {
-                    break;
+    const uint8_t* const lastLoad = stream.data() + stream.size() - 8;
+    auto canLoadAt = [&](uint64_t position) {
+        return stream.size() >= 8 && stream.data() + (position >> 3) <= lastLoad;
+    };
+    bool done = false;
+    const bool useTable = endBit - dataBitStart >= kTableThresholdBits;
+    const std::vector<TableEntry> table = useTable ? buildTable(tree) : std::vector<TableEntry>{};
+    while (useTable && !done && produced < limit && canLoadAt(bitPos)) {
+        BitBuffer bits(stream.data(), bitPos);
+        bool restart = false;
+        while (!done && !restart && produced < limit && bits.next() <= lastLoad) {
+            bits.refill();
+            // At least 56 bits are held: four look-ups take at most 48.
+            for (int i = 0; i < 4; ++i) {
+                const TableEntry& entry = table[bits.peek() & kTableMask];
+                if (entry.kind == EntryKind::Symbols) {
+                    std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
+                    produced += entry.count;
+                    bits.consume(entry.bitCount);
+                    continue;
                 }
-                continue;
-            }
-            std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
-            produced += entry.count;
-            bitPos += entry.bitCount;
-            if (entry.kind == EntryKind::Fault) {
-                // The fault lies past the bytes still wanted when those ran out first.
-                result.fault = produced < limit;
+                if (produced >= limit) {
+                    done = true;
+                } else if (entry.kind == EntryKind::Fault) {
+                    std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
+                    produced += entry.count;
+                    // The fault lies past the bytes still wanted when those ran out first.
+                    result.fault = produced < limit;
+                    done = true;
+                } else {
+                    bitPos = bits.position() + kTableBits;
+                    node = static_cast<int>(entry.symbols);
+                    done = !stepToSymbol();
+                    restart = true;
+                }
                 break;
             }
         }
+        if (!restart) {
+            bitPos = bits.position();
+            break;
+        }
     }
-    while (produced < limit && !result.fault && stepToSymbol()) {
+    while (!done && produced < limit && !result.fault && stepToSymbol()) {
     }
     result.bytes.resize(static_cast<size_t>(std::min(produced, limit)));
     return result;
@@ -459,11 +580,7 @@ std::vector<uint8_t> decodeCompressed(std::span<const uint8_t> stream, DecodeRep
         report.problem = "the stream ends after " + std::to_string(walk.bytes.size()) + " of " +
                          std::to_string(length) + " bytes";
     }
-    uint8_t produced = 0;
-    for (uint8_t byte : walk.bytes) {
-        produced ^= byte;
-    }
-    if (produced != checksum) {
+    if (xorOf(walk.bytes) != checksum) {
         report.checksumMatches = false;
         if (report.problem.empty()) {
             report.problem = kChecksumMismatch;
