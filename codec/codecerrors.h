@@ -15,6 +15,8 @@ inline constexpr int32_t kCodecErrorNumber = static_cast<int32_t>(0x80040000u); 
 inline constexpr int32_t kSubscriptOutOfRangeNumber = 9;
 // A file that does not exist.
 inline constexpr int32_t kFileNotFoundNumber = 53;
+// A file that cannot be created because its folder does not exist.
+inline constexpr int32_t kPathNotFoundNumber = 76;
 // A 1-based write position below 1.
 inline constexpr int32_t kBadRecordNumber = 63;
 // A file that exists but cannot be read, written, created or deleted.

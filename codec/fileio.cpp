@@ -13,9 +13,12 @@ namespace lumora::fileio {
 
 namespace {
 
-Error ioError(const std::string& path, const std::string& source, int errorNumber) {
+enum class Access { Read, Write };
+
+Error ioError(const std::string& path, const std::string& source, int errorNumber, Access access) {
     if (errorNumber == ENOENT) {
-        return makeError(kFileNotFoundNumber, source, "File not found: " + path);
+        return access == Access::Read ? makeError(kFileNotFoundNumber, source, "File not found: " + path)
+                                      : makeError(kPathNotFoundNumber, source, "Path not found: " + path);
     }
     return makeError(kFileAccessErrorNumber, source,
                      "Path/File access error: " + path + ": " + std::strerror(errorNumber));
@@ -31,7 +34,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 Result<std::vector<uint8_t>> readWhole(const std::string& path, const std::string& source) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return ioError(path, source, errno);
+        return ioError(path, source, errno, Access::Read);
     }
     std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
@@ -40,7 +43,7 @@ Result<std::vector<uint8_t>> readWhole(const std::string& path, const std::strin
         bytes.insert(bytes.end(), buffer, buffer + got);
     }
     if (std::ferror(file.get())) {
-        return ioError(path, source, errno == 0 ? EIO : errno);
+        return ioError(path, source, errno == 0 ? EIO : errno, Access::Read);
     }
     return bytes;
 }
@@ -53,17 +56,17 @@ Result<void> writeAt(const std::string& path, uint64_t byteOffset, std::span<con
         file.reset(std::fopen(path.c_str(), "w+b"));
     }
     if (!file) {
-        return ioError(path, source, errno);
+        return ioError(path, source, errno, Access::Write);
     }
     if (byteOffset > static_cast<uint64_t>(INT64_MAX) ||
         fseeko(file.get(), static_cast<off_t>(byteOffset), SEEK_SET) != 0) {
-        return ioError(path, source, errno == 0 ? EINVAL : errno);
+        return ioError(path, source, errno == 0 ? EINVAL : errno, Access::Write);
     }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        return ioError(path, source, errno == 0 ? EIO : errno);
+        return ioError(path, source, errno == 0 ? EIO : errno, Access::Write);
     }
     if (std::fclose(file.release()) != 0) {
-        return ioError(path, source, errno == 0 ? EIO : errno);
+        return ioError(path, source, errno == 0 ? EIO : errno, Access::Write);
     }
     return {};
 }
@@ -72,17 +75,17 @@ Result<void> replace(const std::string& path, std::span<const uint8_t> bytes, co
     std::error_code removeError;
     std::filesystem::remove(path, removeError);
     if (removeError) {
-        return ioError(path, source, removeError.value());
+        return ioError(path, source, removeError.value(), Access::Write);
     }
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        return ioError(path, source, errno);
+        return ioError(path, source, errno, Access::Write);
     }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        return ioError(path, source, errno == 0 ? EIO : errno);
+        return ioError(path, source, errno == 0 ? EIO : errno, Access::Write);
     }
     if (std::fclose(file.release()) != 0) {
-        return ioError(path, source, errno == 0 ? EIO : errno);
+        return ioError(path, source, errno == 0 ? EIO : errno, Access::Write);
     }
     return {};
 }

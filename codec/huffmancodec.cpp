@@ -448,47 +448,47 @@ WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uin
         return false;
     };
 
-    const uint8_t* const lastLoad = stream.data() + stream.size() - 8;
-    auto canLoadAt = [&](uint64_t position) {
-        return stream.size() >= 8 && stream.data() + (position >> 3) <= lastLoad;
-    };
     bool done = false;
-    const bool useTable = endBit - dataBitStart >= kTableThresholdBits;
-    const std::vector<TableEntry> table = useTable ? buildTable(tree) : std::vector<TableEntry>{};
-    while (useTable && !done && produced < limit && canLoadAt(bitPos)) {
-        BitBuffer bits(stream.data(), bitPos);
-        bool restart = false;
-        while (!done && !restart && produced < limit && bits.next() <= lastLoad) {
-            bits.refill();
-            // At least 56 bits are held: four look-ups take at most 48.
-            for (int i = 0; i < 4; ++i) {
-                const TableEntry& entry = table[bits.peek() & kTableMask];
-                if (entry.kind == EntryKind::Symbols) {
-                    std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
-                    produced += entry.count;
-                    bits.consume(entry.bitCount);
-                    continue;
+    if (endBit - dataBitStart >= kTableThresholdBits) {
+        const std::vector<TableEntry> table = buildTable(tree);
+        // The last place a 64-bit load fits; the stream is far longer than 8 bytes here.
+        const uint8_t* const lastLoad = stream.data() + stream.size() - 8;
+        while (!done && produced < limit && stream.data() + (bitPos >> 3) <= lastLoad) {
+            BitBuffer bits(stream.data(), bitPos);
+            bool restart = false;
+            while (!done && !restart && produced < limit && bits.next() <= lastLoad) {
+                bits.refill();
+                // At least 56 bits are held: four look-ups take at most 48.
+                for (int i = 0; i < 4; ++i) {
+                    const TableEntry& entry = table[bits.peek() & kTableMask];
+                    if (entry.kind == EntryKind::Symbols) {
+                        std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
+                        produced += entry.count;
+                        bits.consume(entry.bitCount);
+                        continue;
+                    }
+                    if (produced >= limit) {
+                        done = true;
+                    } else if (entry.kind == EntryKind::Fault) {
+                        std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
+                        produced += entry.count;
+                        // The fault lies past the bytes still wanted when those ran out first.
+                        result.fault = produced < limit;
+                        done = true;
+                    } else {
+                        // A code longer than the window: on bit by bit, then back to the table.
+                        bitPos = bits.position() + kTableBits;
+                        node = static_cast<int>(entry.symbols);
+                        done = !stepToSymbol();
+                        restart = true;
+                    }
+                    break;
                 }
-                if (produced >= limit) {
-                    done = true;
-                } else if (entry.kind == EntryKind::Fault) {
-                    std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
-                    produced += entry.count;
-                    // The fault lies past the bytes still wanted when those ran out first.
-                    result.fault = produced < limit;
-                    done = true;
-                } else {
-                    bitPos = bits.position() + kTableBits;
-                    node = static_cast<int>(entry.symbols);
-                    done = !stepToSymbol();
-                    restart = true;
-                }
+            }
+            if (!restart) {
+                bitPos = bits.position();
                 break;
             }
-        }
-        if (!restart) {
-            bitPos = bits.position();
-            break;
         }
     }
     while (!done && produced < limit && !result.fault && stepToSymbol()) {

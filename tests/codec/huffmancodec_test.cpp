@@ -375,6 +375,16 @@ TEST(HuffmanCodecFiles, FailuresNameTheProcedure) {
     auto badPosition = HuffmanCodec::addFiles(source, folder.file("out.dat"), 0);
     ASSERT_FALSE(badPosition.ok());
     EXPECT_EQ(badPosition.error().number, kBadRecordNumber);
+
+    // A destination in a folder that does not exist is an error, not a silent loss.
+    const std::string nowhere = folder.file("no-such-folder/out.dat");
+    for (const Result<void>& written :
+         {HuffmanCodec::addFiles(source, nowhere, 1), HuffmanCodec::decodeFile(nowhere, bytesOf("HE0\rx")),
+          HuffmanCodec::extractFile(nowhere, bytesOf("x"))}) {
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.error().number, kPathNotFoundNumber);
+        EXPECT_NE(written.error().description.find(nowhere), std::string::npos);
+    }
 }
 
 TEST(HuffmanCodecFiles, DecodeFileAndExtractFileReplaceTheDestination) {
