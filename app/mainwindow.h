@@ -72,6 +72,9 @@ public:
     // "&Reset All Layouts": asks first; Yes deletes the five layouts and loads layout 1 afresh.
     void resetAllLayouts();
     void showLayoutHelp();
+    // Puts a text into pane 1..4 (captions of its toggle, caption label and texts menu item included);
+    // a failure is shown in a message box.
+    void assignPaneText(int pane, const QString& name);
     // The layout state the window shows now (what saveLayout stores).
     LayoutState currentLayoutState() const;
 
@@ -166,8 +169,6 @@ private:
     QSize frameExtraPixels() const;
     void applyPaneRects();
     void setPaneVisibleButton(int pane, bool visible);
-    // AssignTrans for a pane, captions included; failures shown.
-    void assignPaneText(int pane, const QString& name);
     // The first-run rule: a default text name that is not installed gives way to the first installed
     // text that no other pane shows.
     std::array<QString, 4> chooseLayoutTexts(const LayoutState& state) const;

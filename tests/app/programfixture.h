@@ -55,11 +55,14 @@ private:
 };
 
 class ProgramTest : public ::testing::Test {
+public:
+    // $LUMORA_PROGRAM_FOLDER: the sample program folder the build lays out.
+    static QString sampleFolder();
+
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    static QString sampleFolder();
     QString settingsFolder() const { return m_settingsDir.path(); }
     // The settings file of application "ZI4".
     QString settingsFile() const { return m_settingsDir.path() + QStringLiteral("/ZI4.ini"); }
