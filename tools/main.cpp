@@ -19,6 +19,7 @@ int runExtract(const CommandContext& context);
 int runTimings(const CommandContext& context);
 int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
+int runMp3Info(const CommandContext& context);
 
 namespace {
 
@@ -48,6 +49,10 @@ const Command kCommands[] = {
      "Build the whole sample program folder (text packages, word meanings, placeholder recordings and their "
      "timings, help pages, config.ini, manifest) and check the recordings against their timings.",
      &runSample},
+    {"mp3info", "FILE [--at MS]...",
+     "Print the length in ms, sample rate, channels and frame count of an MP3 file, then one line "
+     "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time.",
+     &runMp3Info},
 };
 
 void printUsage(std::ostream& stream) {
