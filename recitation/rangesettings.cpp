@@ -12,7 +12,7 @@ const QString RangeSettings::kSection = QStringLiteral("RangeModeSetup");
 
 namespace {
 
-// Visual Basic's "Type mismatch", the failure of a text that is not the number or boolean it should be.
+// "Type mismatch": a stored text that is not the number or boolean it should be.
 constexpr int32_t kTypeMismatch = 13;
 
 Error mismatch(const QString& key, int step) {
