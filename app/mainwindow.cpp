@@ -92,8 +92,14 @@ MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* pare
     : QWidget(parent), m_settings(settings), m_layouts(settings), m_appFolder(std::move(appFolder)) {
     setWindowTitle(kTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The narrow margins the geometry rules leave around the panes show the panel's colour.
+    QPalette background = palette();
+    background.setColor(QPalette::Window, panelBackground());
+    setPalette(background);
+    setAutoFillBackground(true);
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
+    m_menuBar->setPalette(QApplication::palette(m_menuBar));
     buildMenus();
 
     m_container = new QWidget(this);

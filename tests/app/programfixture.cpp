@@ -97,7 +97,7 @@ Program& ProgramTest::create(const QString& programFolder, NullOutput::Mode mode
     Program::Options options;
     options.programFolder = m_programFolder;
     options.settingsFolder = m_settingsDir.path();
-    options.clock = &m_clock;
+    options.clock = m_realClock ? nullptr : &m_clock;
     options.outputFactory = [this, mode](std::string&) {
         auto output = std::make_unique<NullOutput>(mode);
         m_output = output.get();

@@ -69,6 +69,8 @@ protected:
     void store(const QString& section, const QString& key, const QString& value);
     QString stored(const QString& section, const QString& key, const QString& fallback = QStringLiteral("<none>"));
 
+    // The next program waits on the steady clock instead of the fake one.
+    void useRealClock() { m_realClock = true; }
     // Builds a program on `programFolder` (the sample folder when empty); not started.
     Program& create(const QString& programFolder = QString(),
                     NullOutput::Mode mode = NullOutput::Mode::Manual);
@@ -89,6 +91,7 @@ private:
     QString m_programFolder;
     NullOutput::Mode m_mode = NullOutput::Mode::Manual;
     FakeClock m_clock;
+    bool m_realClock = false;
     NullOutput* m_output = nullptr;
     std::unique_ptr<Program> m_program;
     std::unique_ptr<ModalResponder> m_modals;
