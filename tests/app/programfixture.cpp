@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QTest>
 
 #include "app/mainwindow.h"
 #include "settings/settingsstore.h"
@@ -40,7 +42,22 @@ int ModalResponder::count(const QString& className) const {
     return found;
 }
 
+void ModalResponder::chooseMenuItem(const QString& caption) { m_menuChoices.push_back(caption); }
+
 void ModalResponder::poll() {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); menu && !m_menuChoices.empty()) {
+        const QString caption = m_menuChoices.front();
+        m_menuChoices.pop_front();
+        for (QAction* action : menu->actions()) {
+            if (action->text() == caption) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        }
+        menu->close();
+        return;
+    }
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == m_handling) return;
     m_handling = modal;

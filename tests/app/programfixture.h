@@ -40,6 +40,8 @@ public:
 
     void answer(QMessageBox::StandardButton button);
     void answerWith(std::function<void(QWidget*)> action);
+    // The next popup menu that opens chooses its item of this caption (as shown, with its "&").
+    void chooseMenuItem(const QString& caption);
     const std::vector<ModalRecord>& seen() const { return m_seen; }
     int count(const QString& className) const;
     void clear() { m_seen.clear(); }
@@ -49,6 +51,7 @@ private:
 
     std::function<bool()> m_mainWindowTopMost;
     std::deque<std::function<void(QWidget*)>> m_answers;
+    std::deque<QString> m_menuChoices;
     std::vector<ModalRecord> m_seen;
     QPointer<QWidget> m_handling;
     QTimer m_timer;
