@@ -25,6 +25,9 @@ AudioBlock* BlockRing::front() {
     return &m_blocks[read % m_capacity];
 }
 
-void BlockRing::pop() { m_read.fetch_add(1, std::memory_order_release); }
+bool BlockRing::pop() {
+    const uint64_t read = m_read.fetch_add(1, std::memory_order_release) + 1;
+    return m_write.load(std::memory_order_acquire) - read == m_capacity / 2;
+}
 
 }  // namespace lumora

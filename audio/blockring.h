@@ -29,9 +29,11 @@ public:
     AudioBlock* writeSlot();
     void publish();
 
-    // Reader side: the oldest block, or nullptr when the ring is empty; pop() frees it.
+    // Reader side: the oldest block, or nullptr when the ring is empty; pop() frees it and returns true
+    // when the ring has just drained to half: the moment to wake a writer that waits on a full ring
+    // (waking it for every freed block would cost two thread switches per block).
     AudioBlock* front();
-    void pop();
+    bool pop();
 
     // Counts of published and popped blocks; a side waits for the other's count to move.
     uint64_t published() const { return m_write.load(std::memory_order_acquire); }

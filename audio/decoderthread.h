@@ -24,7 +24,7 @@ public:
 
     // Control thread: decode from `sample` on, for blocks of `generation`.
     void seek(uint32_t generation, int64_t sample);
-    // Reader side: a block was freed.
+    // Reader side: the ring has room again (BlockRing::pop says when).
     void wake();
 
 private:

@@ -50,12 +50,13 @@ private:
         double currentDb = 0;
         bool bypassed = false;
         Coefficients coefficients;
-        std::vector<double> state;  // transposed direct form II: two values per channel
+        // Transposed direct form II: s1 and s2 of the left (or only) channel, then of the right.
+        std::array<double, 4> state{};
     };
 
     void updateCoefficients(Band& band) const;
     void glide(Band& band);
-    void filterBand(Band& band, float* interleaved, int32_t frames) const;
+    void filterSlice(float* interleaved, int32_t frames);
 
     int32_t m_sampleRateHz = 44100;
     int32_t m_channels = 2;

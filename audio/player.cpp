@@ -325,8 +325,9 @@ Player::Fetch Player::fetchBlock() {
             continue;
         }
         if (block->generation != m_renderGeneration) {
-            m_ring->pop();
-            m_decoder->wake();
+            if (m_ring->pop()) {
+                m_decoder->wake();
+            }
             continue;
         }
         if (!m_renderPositionValid) {
@@ -495,8 +496,9 @@ void Player::render(float* out, int32_t frames) {
         copyAudible(at, count);
         done += count;
         if (m_blockOffset >= m_block->frames) {
-            m_ring->pop();
-            m_decoder->wake();
+            if (m_ring->pop()) {
+                m_decoder->wake();
+            }
             m_block = nullptr;
         }
     }

@@ -1,0 +1,64 @@
+#include "longrecording.h"
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <vector>
+
+#include "audio/mp3frameindex.h"
+#include "support/testrecordings.h"
+
+namespace lumora::bench {
+
+std::string longRecording(const std::string& folder, int minutes) {
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/long-" + std::to_string(minutes) + "min.mp3";
+    if (std::filesystem::exists(path)) {
+        return path;
+    }
+    // One minute: tones and noise bursts with pauses, roughly the shape of a recitation.
+    test::RecordingSpec spec = test::RecordingSpec::stereo44(60000);
+    spec.segments.clear();
+    for (int i = 0; i < 20; ++i) {
+        spec.segments.push_back(test::Segment::tone(180.0 + 25.0 * i, 1200, 0.4));
+        spec.segments.push_back(test::Segment::noise(900, 0.15));
+        spec.segments.push_back(test::Segment::silence(900));
+    }
+    ::setenv("LUMORA_TEST_CACHE", folder.c_str(), 1);
+    const std::vector<uint8_t> minute = test::readFileBytes(test::makeRecording(spec).path);
+    Result<Mp3FrameIndex> index = Mp3FrameIndex::fromBytes(minute.data(), minute.size());
+    if (!index || index.value().frameOffsets().empty()) {
+        throw std::runtime_error("cannot index the one-minute recording");
+    }
+    const auto audioStart = static_cast<size_t>(index.value().frameOffsets().front());
+    const size_t audioBytes = minute.size() - audioStart;
+    std::vector<uint8_t> infoFrame(minute.begin(), minute.begin() + static_cast<long>(audioStart));
+    // The Info frame's frame and byte counts (big-endian, right after "Info" and its flags) must cover
+    // every repeat, or the file would count as joined.
+    const uint32_t frames = static_cast<uint32_t>(index.value().frameCount() * minutes);
+    const uint32_t bytes = static_cast<uint32_t>(audioStart + audioBytes * static_cast<size_t>(minutes));
+    for (size_t i = 0; i + 16 <= infoFrame.size(); ++i) {
+        if (std::memcmp(&infoFrame[i], "Info", 4) == 0) {
+            for (int k = 0; k < 4; ++k) {
+                infoFrame[i + 8 + static_cast<size_t>(k)] = static_cast<uint8_t>(frames >> (24 - 8 * k));
+                infoFrame[i + 12 + static_cast<size_t>(k)] = static_cast<uint8_t>(bytes >> (24 - 8 * k));
+            }
+            break;
+        }
+    }
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(infoFrame.data()), static_cast<std::streamsize>(infoFrame.size()));
+        for (int m = 0; m < minutes; ++m) {
+            out.write(reinterpret_cast<const char*>(minute.data() + audioStart), static_cast<std::streamsize>(audioBytes));
+        }
+    }
+    std::filesystem::rename(temporary, path);
+    return path;
+}
+
+}  // namespace lumora::bench
