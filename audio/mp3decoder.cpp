@@ -42,33 +42,50 @@ Result<void> Mp3Decoder::open(const std::string& path, const Mp3FrameIndex& inde
     if (m_handle == nullptr) {
         return decoderError(kSoundNotInitialised);
     }
+    m_path = path;
     // Gapless trimming follows the index: the library trims exactly when the index says the file's
     // LAME tag fits it, so both count the same samples.
     long flags = MPG123_QUIET | MPG123_FORCE_FLOAT;
     if (index.gapless()) {
         flags |= MPG123_GAPLESS;
     }
+    if (!index.joined()) {
+        // One encoding throughout: a header that changes the format is junk to skip, not a new stream.
+        flags |= MPG123_NO_FRANKENSTEIN;
+    }
     mpg123_param(m_handle, MPG123_FLAGS, flags, 0.0);
     mpg123_param(m_handle, MPG123_RESYNC_LIMIT, -1, 0.0);
+    // The warm-up below refills the bit reservoir; the library itself need only start one frame early.
+    mpg123_param(m_handle, MPG123_PREFRAMES, 1, 0.0);
     mpg123_format_none(m_handle);
     const int channelMask = index.channels() == 1 ? MPG123_MONO : MPG123_STEREO;
     if (mpg123_format(m_handle, index.sampleRateHz(), channelMask, MPG123_ENC_FLOAT_32) != MPG123_OK) {
         return decoderError(kSoundUnknownFormat);
     }
-    if (mpg123_open(m_handle, path.c_str()) != MPG123_OK) {
-        return decoderError(kSoundLoadFailed);
-    }
-    m_opened = true;
-    std::vector<off_t> offsets(index.frameOffsets().begin(), index.frameOffsets().end());
-    if (mpg123_set_index(m_handle, offsets.data(), 1, offsets.size()) != MPG123_OK) {
+    m_index = index;
+    if (!openHandle()) {
         close();
         return decoderError(kSoundLoadFailed);
     }
-    m_index = index;
     m_channels = index.channels();
     m_lengthSamples = index.lengthSamples();
     m_positionSample = 0;
+    m_silencePending = 0;
+    m_damageSkips = 0;
     return {};
+}
+
+bool Mp3Decoder::openHandle() {
+    if (m_opened) {
+        mpg123_close(m_handle);
+        m_opened = false;
+    }
+    if (mpg123_open(m_handle, m_path.c_str()) != MPG123_OK) {
+        return false;
+    }
+    m_opened = true;
+    std::vector<off_t> offsets(m_index.frameOffsets().begin(), m_index.frameOffsets().end());
+    return mpg123_set_index(m_handle, offsets.data(), 1, offsets.size()) == MPG123_OK;
 }
 
 void Mp3Decoder::close() {
@@ -102,6 +119,7 @@ Result<void> Mp3Decoder::seekToSample(int64_t sample) {
         position = 0;
     }
     m_positionSample = position;
+    m_silencePending = 0;
     if (!discard(target - position)) {
         return decoderError(kSoundLoadFailed);
     }
@@ -126,26 +144,58 @@ int64_t Mp3Decoder::read(float* out, int64_t maxFrames) {
         return 0;
     }
     // Never past the length the index gives, so positions and the stream length always agree.
-    const int64_t wanted = std::min(maxFrames, m_lengthSamples - m_positionSample);
-    const size_t frameBytes = sizeof(float) * static_cast<size_t>(m_channels);
-    auto* bytes = reinterpret_cast<unsigned char*>(out);
-    size_t filled = 0;
-    const size_t wantedBytes = static_cast<size_t>(std::max<int64_t>(0, wanted)) * frameBytes;
-    while (filled < wantedBytes) {
-        size_t done = 0;
-        const int status = mpg123_read(m_handle, bytes + filled, wantedBytes - filled, &done);
-        filled += done;
+    const int64_t wanted = std::max<int64_t>(0, std::min(maxFrames, m_lengthSamples - m_positionSample));
+    const auto channels = static_cast<size_t>(m_channels);
+    const size_t frameBytes = sizeof(float) * channels;
+    int64_t done = 0;
+    while (done < wanted) {
+        if (m_silencePending > 0) {
+            const int64_t count = std::min(m_silencePending, wanted - done);
+            std::fill(out + static_cast<size_t>(done) * channels, out + static_cast<size_t>(done + count) * channels, 0.0f);
+            m_silencePending -= count;
+            done += count;
+            continue;
+        }
+        size_t bytes = 0;
+        const int status = mpg123_read(m_handle, reinterpret_cast<unsigned char*>(out + static_cast<size_t>(done) * channels),
+                                       static_cast<size_t>(wanted - done) * frameBytes, &bytes);
+        done += static_cast<int64_t>(bytes / frameBytes);
         if (status == MPG123_OK || status == MPG123_NEW_FORMAT) {
-            if (done == 0 && status == MPG123_OK) {
+            if (bytes == 0 && status == MPG123_OK) {
                 break;
             }
             continue;
         }
-        break;  // MPG123_DONE or an error: the stream ends here
+        // The library stopped before the index's end: damage it cannot get past by itself.
+        m_positionSample += done;
+        const bool skipped = skipDamage();
+        m_positionSample -= done;
+        if (!skipped) {
+            break;
+        }
     }
-    const auto frames = static_cast<int64_t>(filled / frameBytes);
-    m_positionSample += frames;
-    return frames;
+    m_positionSample += done;
+    return done;
+}
+
+bool Mp3Decoder::skipDamage() {
+    constexpr int32_t kMostSkips = 10000;
+    // The frame being decoded, its neighbour (whose data may lie in the damage) and the frame the
+    // library reads ahead are skipped.
+    constexpr int64_t kFramesSkipped = 3;
+    if (m_positionSample >= m_lengthSamples || ++m_damageSkips > kMostSkips) {
+        return false;
+    }
+    const int64_t resumeFrame = m_index.frameAtSample(m_positionSample) + kFramesSkipped;
+    // The library's handle may stay in its error state: it is opened afresh.
+    if (resumeFrame >= m_index.frameCount() || !openHandle() ||
+        mpg123_seek_frame(m_handle, static_cast<off_t>(resumeFrame), SEEK_SET) < 0) {
+        m_silencePending = m_lengthSamples - m_positionSample;  // the rest is silence
+        return true;
+    }
+    const int64_t resumeSample = mpg123_tell(m_handle);
+    m_silencePending = std::max<int64_t>(0, resumeSample - m_positionSample);
+    return resumeSample >= 0;
 }
 
 }  // namespace lumora

@@ -40,15 +40,22 @@ public:
     int32_t channels() const { return m_channels; }
 
 private:
+    bool openHandle();
     bool discard(int64_t frames);
+    bool skipDamage();
 
     mpg123_handle_struct* m_handle = nullptr;
+    std::string m_path;
     Mp3FrameIndex m_index;
     std::vector<float> m_scratch;
     bool m_opened = false;
     int32_t m_channels = 0;
     int64_t m_lengthSamples = 0;
     int64_t m_positionSample = 0;
+    // After damage the library cannot decode, the stream goes on a few frames later; the samples in
+    // between are silence, so every later sample keeps its place on the index's timeline.
+    int64_t m_silencePending = 0;
+    int32_t m_damageSkips = 0;
 };
 
 }  // namespace lumora

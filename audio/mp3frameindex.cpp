@@ -365,6 +365,17 @@ int64_t Mp3FrameIndex::frameAtSample(int64_t sample) const {
     return std::min(frameCount() - 1, rawSampleAt(clamped) / m_samplesPerFrame);
 }
 
+int64_t Mp3FrameIndex::firstSampleOfFrame(int64_t frame) const {
+    const int64_t raw = frame * m_samplesPerFrame;
+    int64_t sample = raw - m_skipStart;
+    if (raw >= m_cutEnd && m_cutEnd > m_cutStart) {
+        sample -= m_cutEnd - m_cutStart;
+    } else if (raw > m_cutStart && m_cutEnd > m_cutStart) {
+        sample = m_cutStart - m_skipStart;  // a frame inside the cut padding starts where the cut does
+    }
+    return std::clamp<int64_t>(sample, 0, m_lengthSamples);
+}
+
 int64_t Mp3FrameIndex::byteOffsetAtSample(int64_t sample) const {
     return m_frameOffsets.empty() ? 0 : frameOffset(frameAtSample(sample));
 }

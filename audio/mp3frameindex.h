@@ -53,6 +53,9 @@ public:
     int64_t frameAtSample(int64_t sample) const;
     int64_t byteOffsetAtSample(int64_t sample) const;
     int64_t byteOffsetAtMs(int64_t ms) const { return byteOffsetAtSample(msToSample(ms)); }
+    // The first sample a frame's decoding hands out (0 for frames whose output is all trimmed away at
+    // the start; the stream's length for frames past its end).
+    int64_t firstSampleOfFrame(int64_t frame) const;
 
     // Whether the decoder must trim encoder delay and padding (a LAME tag that fits the file).
     bool gapless() const { return m_gapless; }
