@@ -266,37 +266,35 @@ inline unsigned bitAt(std::span<const uint8_t> bytes, uint64_t bitIndex) {
     return (bytes[bitIndex >> 3] >> (bitIndex & 7)) & 1u;
 }
 
-// The window of K bits the table is indexed by; a table entry describes what the tree walk does with
-// them starting from the root.
-constexpr int kTableBits = 12;
+// The table is indexed by the next kTableBits bits of the data. Its entry tells what the tree walk from the
+// root does with them: the bytes of the codes that complete within the window (up to six) and the bits they
+// take. A window in which no code completes, because its first code is longer than the window or leads to a
+// missing child, has the empty entry: it consumes nothing, and the walk goes on bit by bit from there.
+constexpr int kTableBits = 11;
 constexpr uint32_t kTableMask = (1u << kTableBits) - 1;
-// Below this many data bits building the table costs more than walking the tree bit by bit.
+// A refill leaves at least 56 bits in the buffer, enough for five full windows.
+constexpr int kLookupsPerRefill = 56 / kTableBits;
+// Below this many data bits building the table costs more than walking the tree bit by bit, and below
+// the second a second walk costs more than it saves. The fuzz build lowers both so that short inputs reach
+// every path.
+#ifdef LUMORA_FUZZ_THRESHOLDS
+constexpr uint64_t kTableThresholdBits = 1u << 9;
+constexpr uint64_t kTwoWalkThresholdBits = 1u << 10;
+#else
 constexpr uint64_t kTableThresholdBits = 1u << 15;
-constexpr int kMaxSymbolsPerEntry = 4;
+constexpr uint64_t kTwoWalkThresholdBits = 1u << 17;
+#endif
+constexpr int kMaxSymbolsPerEntry = 6;
 
-enum class EntryKind : uint8_t {
-    Symbols,  // count complete codes, then back at the root
-    Fault,    // count complete codes, then a step to a missing child
-    Longer,   // no code completes within the window: the walk is at node `symbols` after kTableBits bits
-};
+// One 64-bit word, so the next look-up waits only for a load and a shift: bits 0-7 the bits consumed,
+// bits 8-15 the number of bytes, bits 16-63 the bytes, the first lowest.
+using TableEntry = uint64_t;
 
-// Eight bytes, so the whole table stays in the first-level cache; the bit count comes first because the
-// next look-up waits for it.
-struct TableEntry {
-    uint8_t bitCount = 0;  // bits that the complete codes take
-    uint8_t count = 0;
-    EntryKind kind = EntryKind::Symbols;
-    uint32_t symbols = 0;  // the decoded bytes, the first in the lowest byte
-};
-
-// What the walk from the root does with the low bits of a window on its own: yield a byte after length
-// bits, step to a missing child with bit length - 1, or (Longer) still be inside the tree after all
-// kTableBits bits, at node.
+// What the walk from the root does with the low bits of a window on its own: yield `value` after `length`
+// bits; or (value -1) reach no byte within `length` bits, at a missing child or at the window's end.
 struct FirstStep {
-    EntryKind kind = EntryKind::Fault;
-    uint8_t length = 0;
-    uint8_t value = 0;
-    int16_t node = 0;
+    int value = -1;
+    int length = 0;
 };
 
 std::vector<FirstStep> firstSteps(const DecodeTree& tree) {
@@ -317,19 +315,14 @@ std::vector<FirstStep> firstSteps(const DecodeTree& tree) {
         const Pending at = pending.back();
         pending.pop_back();
         if (at.depth == kTableBits) {
-            fill(at.path, at.depth,
-                 FirstStep{EntryKind::Longer, kTableBits, 0, static_cast<int16_t>(at.node)});
+            fill(at.path, at.depth, FirstStep{-1, kTableBits});
             continue;
         }
         for (unsigned bit = 0; bit < 2; ++bit) {
             const int child = tree.child(at.node, bit);
             const uint32_t path = at.path | (bit << at.depth);
-            const auto length = static_cast<uint8_t>(at.depth + 1);
-            if (child < 0) {
-                fill(path, at.depth + 1, FirstStep{EntryKind::Fault, length, 0, 0});
-            } else if (tree.value[child] >= 0) {
-                fill(path, at.depth + 1,
-                     FirstStep{EntryKind::Symbols, length, static_cast<uint8_t>(tree.value[child]), 0});
+            if (child < 0 || tree.value[child] >= 0) {
+                fill(path, at.depth + 1, FirstStep{child < 0 ? -1 : tree.value[child], at.depth + 1});
             } else {
                 pending.push_back({child, path, at.depth + 1});
             }
@@ -338,33 +331,25 @@ std::vector<FirstStep> firstSteps(const DecodeTree& tree) {
     return steps;
 }
 
-// Chains first steps: after each byte the rest of the window is looked up again, as long as the step it
+// Chains first steps: after each byte the rest of the window is looked up again, as long as the byte it
 // gives is decided by the window's remaining bits alone.
 std::vector<TableEntry> buildTable(const DecodeTree& tree) {
     const std::vector<FirstStep> steps = firstSteps(tree);
     std::vector<TableEntry> table(steps.size());
     for (uint32_t window = 0; window <= kTableMask; ++window) {
-        TableEntry& entry = table[window];
+        uint64_t symbols = 0;
+        int count = 0;
         int used = 0;
-        while (entry.count < kMaxSymbolsPerEntry) {
+        while (count < kMaxSymbolsPerEntry) {
             const FirstStep& step = steps[window >> used];
-            const bool decided = step.kind != EntryKind::Longer && step.length <= kTableBits - used;
-            if (decided && step.kind == EntryKind::Symbols) {
-                entry.symbols |= static_cast<uint32_t>(step.value) << (8 * entry.count);
-                ++entry.count;
-                used += step.length;
-                continue;
+            if (step.value < 0 || step.length > kTableBits - used) {
+                break;
             }
-            if (decided) {
-                entry.kind = EntryKind::Fault;
-            } else if (used == 0) {
-                entry.kind = EntryKind::Longer;
-                entry.symbols = static_cast<uint32_t>(step.node);
-                used = kTableBits;
-            }
-            break;
+            symbols |= static_cast<uint64_t>(step.value) << (8 * count);
+            ++count;
+            used += step.length;
         }
-        entry.bitCount = static_cast<uint8_t>(used);
+        table[window] = static_cast<uint64_t>(used) | (static_cast<uint64_t>(count) << 8) | (symbols << 16);
     }
     return table;
 }
@@ -378,19 +363,19 @@ inline uint64_t load64(const uint8_t* at) {
     return value;
 }
 
-// Walks the data bits from the root, producing up to `wanted` bytes. The walk ends at the end of the
-// stream, at a step to a missing child (fault = true) or when `wanted` bytes are out. Large inputs go
-// through the table, up to four output bytes per look-up; the tail and codes longer than the window go bit
-// by bit, so the bytes produced are exactly those of the plain tree walk.
-struct WalkResult {
-    std::vector<uint8_t> bytes;
-    bool fault = false;
-};
+// Writes the eight bytes of value, the lowest first.
+inline void store64(uint8_t* at, uint64_t value) {
+    if constexpr (std::endian::native == std::endian::big) {
+        value = __builtin_bswap64(value);
+    }
+    std::memcpy(at, &value, sizeof value);
+}
 
 // The next bits of the stream in a 64-bit buffer, the next bit lowest. A refill tops it up to at least 56
 // bits with one unaligned load (which needs 8 readable bytes at `next`).
 class BitBuffer {
 public:
+    BitBuffer() = default;
     BitBuffer(const uint8_t* bytes, uint64_t bitPos) : m_bytes(bytes), m_next(bytes + (bitPos >> 3)) {
         refill();
         consume(static_cast<int>(bitPos & 7));
@@ -411,90 +396,264 @@ public:
     }
 
 private:
-    const uint8_t* m_bytes;
-    const uint8_t* m_next;
+    const uint8_t* m_bytes = nullptr;
+    const uint8_t* m_next = nullptr;
     uint64_t m_buffer = 0;
     int m_held = 0;
 };
 
-WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uint64_t dataBitStart,
-                    uint64_t wanted) {
-    const uint64_t endBit = static_cast<uint64_t>(stream.size()) * 8;
-    // Every byte takes at least one bit, which bounds the output whatever the header claims.
-    const uint64_t limit = std::min(wanted, endBit - dataBitStart);
-    // Room for four look-ups of four bytes each started just below the limit.
-    constexpr size_t kSlack = 4 * kMaxSymbolsPerEntry;
-    WalkResult result;
-    result.bytes.resize(static_cast<size_t>(limit) + kSlack);
-    uint8_t* out = result.bytes.data();
-    uint64_t produced = 0;
-    uint64_t bitPos = dataBitStart;
-    int node = 0;
+// What a walk over the data bits produced, and whether it ended at a step to a missing child.
+struct WalkResult {
+    std::vector<uint8_t> bytes;
+    bool fault = false;
+};
 
-    // Bit by bit from `node` until one byte is produced; false at a fault or at the stream's end.
-    auto stepToSymbol = [&]() {
-        while (bitPos < endBit) {
-            node = tree.child(node, bitAt(stream, bitPos++));
-            if (node < 0) {
-                result.fault = true;
+// Everything a walk over the data bits reads: the tree, the stream and, for large inputs, the table.
+struct WalkInput {
+    const DecodeTree& tree;
+    std::span<const uint8_t> stream;
+    std::vector<TableEntry> table;
+    const uint8_t* lastLoad = nullptr;  // the last place a 64-bit load fits
+
+    uint64_t endBit() const { return static_cast<uint64_t>(stream.size()) * 8; }
+    bool canLoadAt(uint64_t bitPos) const { return stream.data() + (bitPos >> 3) <= lastLoad; }
+};
+
+enum class Stop { Running, Fault, End, Limit, NoLoad };
+
+// One code walked bit by bit from the root; Running when it produced a byte.
+Stop stepOne(const WalkInput& input, uint64_t& bitPos, uint8_t* out, uint64_t& produced) {
+    const uint64_t endBit = input.endBit();
+    int node = 0;
+    while (bitPos < endBit) {
+        node = input.tree.child(node, bitAt(input.stream, bitPos++));
+        if (node < 0) {
+            return Stop::Fault;
+        }
+        if (input.tree.value[node] >= 0) {
+            out[produced++] = static_cast<uint8_t>(input.tree.value[node]);
+            return Stop::Running;
+        }
+    }
+    return Stop::End;
+}
+
+// A walk through the table from a code boundary, one group of look-ups per advance(). A window the table
+// cannot decide is walked bit by bit. The walk stops at a fault, at the end of the stream, once `limit`
+// bytes are written (the buffer needs kWalkSlack bytes beyond), or where a 64-bit load no longer fits.
+// Between advances it stands on a code boundary.
+constexpr size_t kWalkSlack = (kLookupsPerRefill - 1) * kMaxSymbolsPerEntry + 8;
+
+class TableWalk {
+public:
+    TableWalk(const WalkInput& input, uint64_t bitPos, uint8_t* out, uint64_t produced, uint64_t limit)
+        : m_input(&input),
+          m_table(input.table.data()),
+          m_lastLoad(input.lastLoad),
+          m_out(out),
+          m_limit(limit) {
+        restartAt(bitPos, produced);
+    }
+
+    bool running() const { return m_stop == Stop::Running; }
+    Stop stop() const { return m_stop; }
+    uint64_t position() const { return running() ? m_bits.position() : m_bitPos; }
+    uint64_t produced() const { return m_produced; }
+
+    void restartAt(uint64_t bitPos, uint64_t produced) {
+        m_bitPos = bitPos;
+        m_produced = produced;
+        m_stop = produced >= m_limit          ? Stop::Limit
+                 : m_input->canLoadAt(bitPos) ? Stop::Running
+                                              : Stop::NoLoad;
+        if (running()) {
+            m_bits = BitBuffer(m_input->stream.data(), bitPos);
+            // The first refill of advance() loads at next().
+            if (m_bits.next() > m_lastLoad) {
+                m_stop = Stop::NoLoad;
+            }
+        }
+    }
+
+    // One refill and its look-ups, then the checks.
+    void advance() {
+        m_bits.refill();
+        TableEntry entry = 0;
+#pragma GCC unroll 8
+        for (int i = 0; i < kLookupsPerRefill; ++i) {
+            entry = m_table[m_bits.peek() & kTableMask];
+            store64(m_out + m_produced, entry >> 16);
+            m_produced += (entry >> 8) & 0xFF;
+            m_bits.consume(static_cast<int>(entry & 0xFF));
+        }
+        // An empty entry stops the group where it stands, so only the last one needs a look.
+        if ((entry & 0xFF) == 0 && m_produced < m_limit) {
+            uint64_t bitPos = m_bits.position();
+            const Stop step = stepOne(*m_input, bitPos, m_out, m_produced);
+            if (step != Stop::Running) {
+                m_bitPos = bitPos;
+                m_stop = step;
+                return;
+            }
+            restartAt(bitPos, m_produced);
+            return;
+        }
+        if (m_produced >= m_limit || m_bits.next() > m_lastLoad) {
+            m_bitPos = m_bits.position();
+            m_stop = m_produced >= m_limit ? Stop::Limit : Stop::NoLoad;
+        }
+    }
+
+    // From the current code boundary, code by code up to `target`; true when a code ends exactly there.
+    // The walk then stands on the first boundary at or past `target`, or has stopped.
+    bool walkCodesTo(uint64_t target) {
+        uint64_t bitPos = position();
+        uint64_t produced = m_produced;
+        while (bitPos < target && produced < m_limit) {
+            const Stop step = stepOne(*m_input, bitPos, m_out, produced);
+            if (step != Stop::Running) {
+                m_bitPos = bitPos;
+                m_produced = produced;
+                m_stop = step;
                 return false;
             }
-            if (tree.value[node] >= 0) {
-                out[produced++] = static_cast<uint8_t>(tree.value[node]);
-                node = 0;
-                return true;
-            }
         }
-        return false;
-    };
+        restartAt(bitPos, produced);
+        return running() && bitPos == target;
+    }
 
-    bool done = false;
-    if (endBit - dataBitStart >= kTableThresholdBits) {
-        const std::vector<TableEntry> table = buildTable(tree);
-        // The last place a 64-bit load fits; the stream is far longer than 8 bytes here.
-        const uint8_t* const lastLoad = stream.data() + stream.size() - 8;
-        while (!done && produced < limit && stream.data() + (bitPos >> 3) <= lastLoad) {
-            BitBuffer bits(stream.data(), bitPos);
-            bool restart = false;
-            while (!done && !restart && produced < limit && bits.next() <= lastLoad) {
-                bits.refill();
-                // At least 56 bits are held: four look-ups take at most 48.
-                for (int i = 0; i < 4; ++i) {
-                    const TableEntry& entry = table[bits.peek() & kTableMask];
-                    if (entry.kind == EntryKind::Symbols) {
-                        std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
-                        produced += entry.count;
-                        bits.consume(entry.bitCount);
-                        continue;
-                    }
-                    if (produced >= limit) {
-                        done = true;
-                    } else if (entry.kind == EntryKind::Fault) {
-                        std::memcpy(out + produced, &entry.symbols, sizeof entry.symbols);
-                        produced += entry.count;
-                        // The fault lies past the bytes still wanted when those ran out first.
-                        result.fault = produced < limit;
-                        done = true;
-                    } else {
-                        // A code longer than the window: on bit by bit, then back to the table.
-                        bitPos = bits.position() + kTableBits;
-                        node = static_cast<int>(entry.symbols);
-                        done = !stepToSymbol();
-                        restart = true;
-                    }
-                    break;
-                }
-            }
-            if (!restart) {
-                bitPos = bits.position();
-                break;
-            }
+    // Appends bytes that another walk decoded from the current position on, and goes on from where that
+    // walk stood (or stops as it stopped).
+    void takeOver(const uint8_t* bytes, uint64_t count, uint64_t bitPos, Stop stop) {
+        count = std::min(count, m_limit - m_produced);
+        std::memcpy(m_out + m_produced, bytes, static_cast<size_t>(count));
+        m_produced += count;
+        if (stop == Stop::Fault || stop == Stop::End) {
+            m_bitPos = bitPos;
+            m_stop = m_produced >= m_limit ? Stop::Limit : stop;
+        } else {
+            restartAt(bitPos, m_produced);
         }
     }
-    while (!done && produced < limit && !result.fault && stepToSymbol()) {
+
+private:
+    const WalkInput* m_input;
+    // Copies of the input's, which the compiler can keep in registers (the byte stores could alias them).
+    const TableEntry* m_table;
+    const uint8_t* m_lastLoad;
+    BitBuffer m_bits;
+    uint8_t* m_out;
+    uint64_t m_limit;
+    uint64_t m_bitPos = 0;  // where the walk stopped
+    uint64_t m_produced = 0;
+    Stop m_stop = Stop::Running;
+};
+
+// Runs a second walk from `middle` side by side with `first` until `first` reaches the middle. (The walks
+// are passed by value so that their state can live in registers.) Then `first` goes on alone until a group
+// of it starts at, or passes over, a position where the second walk began one of its first groups. If a
+// code of `first` ends there, the second walk is on true boundaries from that point and `first` takes over
+// its bytes. Codes fall back into step long before the recorded starts run out; if they do not, `first`
+// simply carries on alone.
+TableWalk runWithSecondWalk(const WalkInput& input, TableWalk first, uint64_t middle, uint64_t limit) {
+    struct GroupStart {
+        uint64_t bitPos;
+        uint64_t produced;
+    };
+    constexpr size_t kRecordedStarts = 64;
+    std::array<GroupStart, kRecordedStarts> starts;
+    size_t startCount = 0;
+    // The second walk writes into a buffer of its own. Should it fill it, `first` continues from there.
+    const uint64_t secondLimit = std::min(limit, input.endBit() - middle);
+    std::unique_ptr<uint8_t[]> secondBytes(new uint8_t[static_cast<size_t>(secondLimit) + kWalkSlack]);
+    TableWalk second(input, middle, secondBytes.get(), 0, secondLimit);
+    while (second.running() && first.running() && first.position() < middle) {
+        if (startCount < kRecordedStarts) {
+            starts[startCount++] = {second.position(), second.produced()};
+        }
+        first.advance();
+        second.advance();
     }
-    result.bytes.resize(static_cast<size_t>(std::min(produced, limit)));
-    return result;
+    while (second.running()) {
+        if (startCount < kRecordedStarts) {
+            starts[startCount++] = {second.position(), second.produced()};
+        }
+        second.advance();
+    }
+
+    size_t next = 0;
+    while (first.running()) {
+        const uint64_t groupStart = first.position();
+        while (next < startCount && starts[next].bitPos < groupStart) {
+            ++next;
+        }
+        if (next == startCount) {
+            break;
+        }
+        const uint64_t meeting = starts[next].bitPos;
+        bool met = meeting == groupStart;
+        if (!met) {
+            const uint64_t producedBefore = first.produced();
+            first.advance();
+            if (!first.running() || meeting >= first.position()) {
+                continue;
+            }
+            // The group passed over the second walk's group start: walk up to it code by code.
+            first.restartAt(groupStart, producedBefore);
+            met = first.walkCodesTo(meeting);
+        }
+        if (met) {
+            first.takeOver(secondBytes.get() + starts[next].produced,
+                           second.produced() - starts[next].produced, second.position(), second.stop());
+            break;
+        }
+    }
+    return first;
+}
+
+// Walks the data bits from the root, producing up to `wanted` bytes. The walk ends at the end of the
+// stream, at a step to a missing child (fault = true) or when `wanted` bytes are out.
+//
+// Large inputs go through the table; the stream's last bytes go bit by bit, so the bytes produced are
+// exactly those of the plain tree walk. The largest inputs are walked by two walks at once, which the
+// processor overlaps: one from the start of the data bits, one from their middle. The middle is rarely a
+// code boundary, but codes fall back into step within a few bytes. When the first walk, which is always on
+// true boundaries, passes a position where the second began a group, the second walk's bytes from there
+// on are the true ones and are taken over.
+WalkResult walkData(const DecodeTree& tree, std::span<const uint8_t> stream, uint64_t dataBitStart,
+                    uint64_t wanted) {
+    WalkInput input{tree, stream, {}, nullptr};
+    const uint64_t endBit = input.endBit();
+    // Every byte takes at least one bit, which bounds the output whatever the header claims.
+    const uint64_t limit = std::min(wanted, endBit - dataBitStart);
+    std::vector<uint8_t> bytes(static_cast<size_t>(limit) + kWalkSlack);
+    uint64_t bitPos = dataBitStart;
+    uint64_t produced = 0;
+    Stop stop = Stop::NoLoad;
+
+    if (endBit - dataBitStart >= kTableThresholdBits) {
+        input.table = buildTable(tree);
+        input.lastLoad = stream.data() + stream.size() - 8;  // the stream is far longer than 8 bytes here
+        TableWalk first(input, bitPos, bytes.data(), 0, limit);
+        if (endBit - dataBitStart >= kTwoWalkThresholdBits) {
+            first = runWithSecondWalk(input, first, dataBitStart + (endBit - dataBitStart) / 2, limit);
+        }
+        while (first.running()) {
+            first.advance();
+        }
+        bitPos = first.position();
+        produced = first.produced();
+        stop = first.stop();
+    }
+    // The last bits, one code at a time.
+    while (stop == Stop::NoLoad && produced < limit) {
+        const Stop step = stepOne(input, bitPos, bytes.data(), produced);
+        if (step != Stop::Running) {
+            stop = step;
+        }
+    }
+    bytes.resize(static_cast<size_t>(std::min(produced, limit)));
+    return WalkResult{std::move(bytes), stop == Stop::Fault && produced < limit};
 }
 
 uint32_t readLittleEndian(std::span<const uint8_t> bytes, size_t at, int byteCount) {
