@@ -40,6 +40,10 @@ public:
 
     void process(float* interleaved, int32_t frames);
 
+    // Whether this processor runs the faster kernel (AVX2 and FMA); tests run both kernels.
+    static bool wavefrontAvailable();
+    void setWavefrontEnabled(bool enabled) { m_useWavefront = enabled && wavefrontAvailable(); }
+
 private:
     struct Coefficients {
         double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
@@ -66,6 +70,9 @@ private:
     double m_glideStepDb = 1;
     double m_wetStep = 1;
     std::vector<float> m_dry;
+    static constexpr int32_t kWorkFrames = 4096;
+    std::vector<double> m_work;  // both channels (or one and a zero) as doubles for the wavefront
+    bool m_useWavefront = wavefrontAvailable();
 };
 
 }  // namespace lumora

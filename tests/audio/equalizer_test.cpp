@@ -122,6 +122,44 @@ TEST(Equalizer, LeavesSamplesExactlyAloneWhenFlatOffOrBypassed) {
     EXPECT_EQ(samples, input) << "bypassed bands";
 }
 
+// The fast kernel (all bands at once, on processors that have it) gives what the plain one gives, over
+// any run of call sizes, for both channel counts.
+TEST(Equalizer, BothKernelsAgree) {
+    if (!Equalizer::wavefrontAvailable()) {
+        GTEST_SKIP() << "this processor has only the plain kernel";
+    }
+    for (int32_t channels : {2, 1}) {
+        const std::vector<float> input = noise(static_cast<size_t>(3 * 44100 * channels), 11);
+        std::vector<float> plain = input;
+        std::vector<float> fast = input;
+        Equalizer plainEqualizer;
+        Equalizer fastEqualizer;
+        for (Equalizer* equalizer : {&plainEqualizer, &fastEqualizer}) {
+            equalizer->configure(44100, channels);
+            equalizer->setGains(EqualizerSettings{}.gainsDb);
+            equalizer->setEnabled(true);
+            equalizer->settle();
+        }
+        plainEqualizer.setWavefrontEnabled(false);
+        fastEqualizer.setWavefrontEnabled(true);
+        const int32_t sizes[] = {1024, 41, 7, 4096, 9000, 40, 39, 512, 10, 3000};
+        size_t frame = 0;
+        for (size_t i = 0; frame < input.size() / static_cast<size_t>(channels); ++i) {
+            const auto count = static_cast<int32_t>(
+                std::min<size_t>(static_cast<size_t>(sizes[i % std::size(sizes)]), input.size() / static_cast<size_t>(channels) - frame));
+            plainEqualizer.process(plain.data() + frame * static_cast<size_t>(channels), count);
+            fastEqualizer.process(fast.data() + frame * static_cast<size_t>(channels), count);
+            frame += static_cast<size_t>(count);
+        }
+        float worst = 0;
+        for (size_t k = 0; k < input.size(); ++k) {
+            worst = std::max(worst, std::abs(plain[k] - fast[k]));
+        }
+        EXPECT_LT(worst, 1e-5f) << channels << " channels";
+        EXPECT_NE(plain, input);
+    }
+}
+
 // The largest ratio between the peaks of neighbouring 2 ms stretches: a click or a jump in level
 // shows as a large ratio, a glide as a small one.
 double largestStepRatio(const std::vector<float>& samples, size_t from, size_t to) {
