@@ -94,7 +94,13 @@ Result<void> ArchiveWriter::write(const std::string& path) const {
     const std::string temporary = path + ".part";
     auto written = fileio::replace(temporary, build(), kWriteSource);
     if (!written) {
-        return written;
+        // The temporary file is an inner detail; the message names the archive.
+        Error error = written.error();
+        const size_t at = error.description.find(temporary);
+        if (at != std::string::npos) {
+            error.description.replace(at, temporary.size(), path);
+        }
+        return error;
     }
     std::error_code renameError;
     std::filesystem::rename(temporary, path, renameError);

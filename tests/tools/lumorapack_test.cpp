@@ -160,7 +160,8 @@ TEST(LumoraPackArchives, AbsentEntriesAndDamageGiveOneLineNamingTheFile) {
                                                {"cat", "cut.dat", "a.txt"},
                                                {"cat", "bad.dat", "short.txt"},
                                                {"extract", "bad.dat", "short.txt", "-C", "."},
-                                               {"list", "missing.dat"}}) {
+                                               {"list", "missing.dat"},
+                                               {"create", "no-such-folder/new.dat", "a.txt"}}) {
         const PackRun run = pack(folder, args);
         EXPECT_EQ(run.status, 1) << args[0] << " " << args[1];
         EXPECT_TRUE(oneLine(run.err)) << run.err;
