@@ -28,7 +28,9 @@ void DecoderThread::wake() {
     m_events.notify_one();
 }
 
-void DecoderThread::waitForEvent(uint32_t seen) { m_events.wait(seen, std::memory_order_acquire); }
+void DecoderThread::waitForEvent(uint32_t seen) {
+    m_events.wait(seen, std::memory_order_acquire);
+}
 
 void DecoderThread::run() {
     int64_t position = 0;
@@ -52,7 +54,8 @@ void DecoderThread::run() {
             waitForEvent(seen);
             continue;
         }
-        const int64_t frames = seekFailed ? 0 : m_decoder->read(block->samples.data(), AudioBlock::kMaxFrames);
+        const int64_t frames =
+            seekFailed ? 0 : m_decoder->read(block->samples.data(), AudioBlock::kMaxFrames);
         block->generation = m_generation;
         block->firstSample = position;
         block->frames = static_cast<int32_t>(frames);

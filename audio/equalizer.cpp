@@ -42,7 +42,9 @@ void Equalizer::setGains(const std::array<float, kBands>& gainsDb) {
     }
 }
 
-void Equalizer::setEnabled(bool enabled) { m_enabled = enabled; }
+void Equalizer::setEnabled(bool enabled) {
+    m_enabled = enabled;
+}
 
 void Equalizer::settle() {
     m_wet = m_enabled ? 1.0 : 0.0;
@@ -55,7 +57,9 @@ void Equalizer::settle() {
     }
 }
 
-bool Equalizer::bandBypassed(int band) const { return m_bands[static_cast<size_t>(band)].bypassed; }
+bool Equalizer::bandBypassed(int band) const {
+    return m_bands[static_cast<size_t>(band)].bypassed;
+}
 
 // The peaking filter of the audio-EQ cookbook with its bandwidth given in octaves; the bandwidth is
 // warped so that the digital filter is as wide as the analogue one at every centre frequency.
@@ -81,8 +85,9 @@ void Equalizer::glide(Band& band) {
         band.state.fill(0.0);
     }
     const double difference = band.targetDb - band.currentDb;
-    band.currentDb = std::abs(difference) <= m_glideStepDb ? band.targetDb
-                                                            : band.currentDb + std::copysign(m_glideStepDb, difference);
+    band.currentDb = std::abs(difference) <= m_glideStepDb
+                         ? band.targetDb
+                         : band.currentDb + std::copysign(m_glideStepDb, difference);
     updateCoefficients(band);
 }
 
@@ -98,7 +103,8 @@ struct PairCoefficients {
 // Runs `frames` frames through `count` bands in series, frame by frame: consecutive frames overlap in
 // the processor, where running each band over the whole slice would wait on every sample.
 template <int kCount>
-[[gnu::always_inline]] inline void runChain(float* interleaved, int32_t frames, bool stereo, const PairCoefficients* c, Pair* s1, Pair* s2) {
+void runChain(float* interleaved, int32_t frames, bool stereo, const PairCoefficients* c, Pair* s1,
+              Pair* s2) {
     for (int32_t i = 0; i < frames; ++i) {
         float* frame = interleaved + (stereo ? 2 * i : i);
         Pair x = {frame[0], stereo ? frame[1] : 0.0};
@@ -115,20 +121,14 @@ template <int kCount>
     }
 }
 
-void runChains(int count, float* interleaved, int32_t frames, bool stereo, const PairCoefficients* c, Pair* s1,
-               Pair* s2) {
-    switch (count) {
-        case 0: return;
-        case 1: runChain<1>(interleaved, frames, stereo, c, s1, s2); break;
-        case 2: runChain<2>(interleaved, frames, stereo, c, s1, s2); break;
-        case 3: runChain<3>(interleaved, frames, stereo, c, s1, s2); break;
-        case 4: runChain<4>(interleaved, frames, stereo, c, s1, s2); break;
-        case 5: runChain<5>(interleaved, frames, stereo, c, s1, s2); break;
-        case 6: runChain<6>(interleaved, frames, stereo, c, s1, s2); break;
-        case 7: runChain<7>(interleaved, frames, stereo, c, s1, s2); break;
-        case 8: runChain<8>(interleaved, frames, stereo, c, s1, s2); break;
-        case 9: runChain<9>(interleaved, frames, stereo, c, s1, s2); break;
-        default: runChain<10>(interleaved, frames, stereo, c, s1, s2); break;
+void runChains(int count, float* interleaved, int32_t frames, bool stereo, const PairCoefficients* c,
+               Pair* s1, Pair* s2) {
+    using Chain = void (*)(float*, int32_t, bool, const PairCoefficients*, Pair*, Pair*);
+    static constexpr Chain kChains[] = {&runChain<1>, &runChain<2>, &runChain<3>, &runChain<4>,
+                                        &runChain<5>, &runChain<6>, &runChain<7>, &runChain<8>,
+                                        &runChain<9>, &runChain<10>};
+    if (count > 0) {
+        kChains[std::min(count, 10) - 1](interleaved, frames, stereo, c, s1, s2);
     }
 }
 
@@ -157,8 +157,8 @@ __attribute__((target("arch=haswell"))) inline Quad join(Pair low, Pair high) {
     return Quad{low[0], low[1], high[0], high[1]};
 }
 
-__attribute__((target("arch=haswell"))) void runWavefront(double* work, int32_t frames, const PairCoefficients* c,
-                                                           Pair* s1, Pair* s2) {
+__attribute__((target("arch=haswell"))) void runWavefront(double* work, int32_t frames,
+                                                          const PairCoefficients* c, Pair* s1, Pair* s2) {
     // Frames 0..8: band k takes frames 0..8-k, so frame j then holds band (8 - j)'s output.
     for (int k = 0; k < kWaveBands - 1; ++k) {
         for (int j = 0; j < kWaveBands - 1 - k; ++j) {
@@ -179,7 +179,8 @@ __attribute__((target("arch=haswell"))) void runWavefront(double* work, int32_t 
         // Band k's last output so far is frame 8 - k's (band 9 has none yet).
         const double* first = work + 2 * (kWaveBands - 2 - k);
         const double* second = k + 1 < kWaveBands - 1 ? work + 2 * (kWaveBands - 3 - k) : nullptr;
-        y[v] = Quad{first[0], first[1], second != nullptr ? second[0] : 0.0, second != nullptr ? second[1] : 0.0};
+        y[v] = Quad{first[0], first[1], second != nullptr ? second[0] : 0.0,
+                    second != nullptr ? second[1] : 0.0};
     }
     const QuadMask shiftOneBand = {2, 3, 4, 5};
     for (int32_t t = kWaveBands - 1; t < frames; ++t) {
@@ -265,14 +266,17 @@ void Equalizer::filterSlice(float* interleaved, int32_t frames) {
             float* block = interleaved + static_cast<size_t>(done) * channels;
             for (int32_t i = 0; i < run; ++i) {
                 m_work[2 * static_cast<size_t>(i)] = block[static_cast<size_t>(i) * channels];
-                m_work[2 * static_cast<size_t>(i) + 1] = stereo ? block[static_cast<size_t>(i) * channels + 1] : 0.0;
+                m_work[2 * static_cast<size_t>(i) + 1] =
+                    stereo ? block[static_cast<size_t>(i) * channels + 1] : 0.0;
             }
             if (run >= 4 * kWaveBands) {
                 runWavefront(m_work.data(), run, coefficients.data(), s1.data(), s2.data());
                 for (int32_t i = 0; i < run; ++i) {
-                    block[static_cast<size_t>(i) * channels] = static_cast<float>(m_work[2 * static_cast<size_t>(i)]);
+                    block[static_cast<size_t>(i) * channels] =
+                        static_cast<float>(m_work[2 * static_cast<size_t>(i)]);
                     if (stereo) {
-                        block[static_cast<size_t>(i) * channels + 1] = static_cast<float>(m_work[2 * static_cast<size_t>(i) + 1]);
+                        block[static_cast<size_t>(i) * channels + 1] =
+                            static_cast<float>(m_work[2 * static_cast<size_t>(i) + 1]);
                     }
                 }
             } else {
@@ -288,8 +292,8 @@ void Equalizer::filterSlice(float* interleaved, int32_t frames) {
 #endif
     for (int k = 0; k < count; ++k) {
         Band& band = *active[static_cast<size_t>(k)];
-        band.state = {s1[static_cast<size_t>(k)][0], s2[static_cast<size_t>(k)][0], s1[static_cast<size_t>(k)][1],
-                      s2[static_cast<size_t>(k)][1]};
+        band.state = {s1[static_cast<size_t>(k)][0], s2[static_cast<size_t>(k)][0],
+                      s1[static_cast<size_t>(k)][1], s2[static_cast<size_t>(k)][1]};
     }
 }
 
@@ -328,7 +332,8 @@ void Equalizer::process(float* interleaved, int32_t frames) {
         filterSlice(block, slice);
         if (fading) {
             for (int32_t i = 0; i < slice; ++i) {
-                m_wet = wetTarget > m_wet ? std::min(wetTarget, m_wet + m_wetStep) : std::max(wetTarget, m_wet - m_wetStep);
+                m_wet = wetTarget > m_wet ? std::min(wetTarget, m_wet + m_wetStep)
+                                          : std::max(wetTarget, m_wet - m_wetStep);
                 for (size_t ch = 0; ch < channels; ++ch) {
                     const size_t k = static_cast<size_t>(i) * channels + ch;
                     block[k] = static_cast<float>(m_dry[k] + m_wet * (block[k] - m_dry[k]));

@@ -21,7 +21,9 @@ bool libraryReady() {
     return ready;
 }
 
-Error decoderError(int32_t number) { return Error{number, kSource, soundErrorText(number)}; }
+Error decoderError(int32_t number) {
+    return Error{number, kSource, soundErrorText(number)};
+}
 
 }  // namespace
 
@@ -151,14 +153,16 @@ int64_t Mp3Decoder::read(float* out, int64_t maxFrames) {
     while (done < wanted) {
         if (m_silencePending > 0) {
             const int64_t count = std::min(m_silencePending, wanted - done);
-            std::fill(out + static_cast<size_t>(done) * channels, out + static_cast<size_t>(done + count) * channels, 0.0f);
+            std::fill(out + static_cast<size_t>(done) * channels,
+                      out + static_cast<size_t>(done + count) * channels, 0.0f);
             m_silencePending -= count;
             done += count;
             continue;
         }
         size_t bytes = 0;
-        const int status = mpg123_read(m_handle, reinterpret_cast<unsigned char*>(out + static_cast<size_t>(done) * channels),
-                                       static_cast<size_t>(wanted - done) * frameBytes, &bytes);
+        const int status = mpg123_read(
+            m_handle, reinterpret_cast<unsigned char*>(out + static_cast<size_t>(done) * channels),
+            static_cast<size_t>(wanted - done) * frameBytes, &bytes);
         done += static_cast<int64_t>(bytes / frameBytes);
         if (status == MPG123_OK || status == MPG123_NEW_FORMAT) {
             if (bytes == 0 && status == MPG123_OK) {

@@ -238,9 +238,10 @@ void Mp3FrameIndex::scan(const uint8_t* data, size_t size) {
             bool believed = !needCheck || next == end;
             if (!believed && next + 4 <= end) {
                 FrameHeader following;
-                believed = (parseHeader(bigEndian32(data + next), following) && sameStream(header, following)) ||
-                           id3v2Length(data + next, end - next) != 0 ||
-                           apeHeaderLength(data + next, end - next) != 0;
+                believed =
+                    (parseHeader(bigEndian32(data + next), following) && sameStream(header, following)) ||
+                    id3v2Length(data + next, end - next) != 0 ||
+                    apeHeaderLength(data + next, end - next) != 0;
             }
             if (next > end && !needCheck) {
                 break;  // the last frame is cut off: the decoder cannot play it either

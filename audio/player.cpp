@@ -96,7 +96,8 @@ bool Player::openMp3File(const std::string& path) {
     m_rampGain = 0.0f;
     m_pendingHardStart = false;
     m_fadeTail.clear();
-    m_fadeTail.reserve(static_cast<size_t>((kRampSeconds * m_index->sampleRateHz() + 2) * m_index->channels()));
+    m_fadeTail.reserve(
+        static_cast<size_t>((kRampSeconds * m_index->sampleRateHz() + 2) * m_index->channels()));
     m_fadeTailRead = 0;
     m_hardStart.store(false);
     m_snapshotValid.store(false);
@@ -218,7 +219,9 @@ void Player::setEndMark(int32_t endMs) {
     m_stopSample.store(stopSample, std::memory_order_release);
 }
 
-void Player::setEnd(int32_t endMs) { setEndMark(endMs); }
+void Player::setEnd(int32_t endMs) {
+    setEndMark(endMs);
+}
 
 void Player::seekTo(int64_t ms) {
     if (!m_index) {
@@ -231,7 +234,9 @@ void Player::seekTo(int64_t ms) {
     m_decoder->seek(generation, sample);
 }
 
-void Player::setPositionInSec(int32_t ms) { seekTo(ms); }
+void Player::setPositionInSec(int32_t ms) {
+    seekTo(ms);
+}
 
 void Player::play(int32_t startMs, int32_t endMs) {
     m_pauseBreaked = true;
@@ -281,7 +286,8 @@ int64_t Player::heardSample() {
 
 int32_t Player::getPosition() {
     const int64_t streamMs = m_index ? m_index->sampleToMs(heardSample()) : 0;
-    const auto timeMs = static_cast<int32_t>(std::min<int64_t>(streamMs, std::numeric_limits<int32_t>::max() - 1000));
+    const auto timeMs =
+        static_cast<int32_t>(std::min<int64_t>(streamMs, std::numeric_limits<int32_t>::max() - 1000));
     if (int64_t{timeMs} >= int64_t{m_endMarkMs} - kLookAheadMs) {
         stopPlaying();
     }

@@ -26,8 +26,10 @@ int runMp3Info(const CommandContext& context) {
     for (const auto& [option, text] : parsed.values) {
         int64_t ms = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
-        if (option != "--at" || text.empty() || error != std::errc() || end != text.data() + text.size() || ms < 0) {
-            return context.usageError("mp3info", "--at takes a time in whole milliseconds, not '" + text + "'");
+        if (option != "--at" || text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            ms < 0) {
+            return context.usageError("mp3info",
+                                      "--at takes a time in whole milliseconds, not '" + text + "'");
         }
         times.push_back(ms);
     }

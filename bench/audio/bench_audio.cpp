@@ -55,7 +55,8 @@ double medianSeconds(int runs, Work work) {
 void readWhole(const std::string& path, std::vector<char>& buffer) {
     const int fd = ::open(path.c_str(), O_RDONLY);
     size_t filled = 0;
-    for (ssize_t got = 1; got > 0 && filled < buffer.size(); filled += static_cast<size_t>(std::max<ssize_t>(got, 0))) {
+    for (ssize_t got = 1; got > 0 && filled < buffer.size();
+         filled += static_cast<size_t>(std::max<ssize_t>(got, 0))) {
         got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
     }
     ::close(fd);
@@ -97,9 +98,10 @@ double processCpuSeconds() {
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void report(const char* figure, double value, const char* unit, double baseline, const char* target, bool met) {
-    std::printf("%-44s %10.4f %-8s baseline %10.4f  ratio %6.3f  target %s  %s\n", figure, value, unit, baseline,
-                value / baseline, target, met ? "met" : "MISSED");
+void report(const char* figure, double value, const char* unit, double baseline, const char* target,
+            bool met) {
+    std::printf("%-44s %10.4f %-8s baseline %10.4f  ratio %6.3f  target %s  %s\n", figure, value, unit,
+                baseline, value / baseline, target, met ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -123,7 +125,8 @@ int main(int argc, char** argv) {
         frames = index ? index.value().frameCount() : -1;
     });
     std::printf("frames: %lld\n", static_cast<long long>(frames));
-    report("index a 60-minute file (s)", indexSeconds, "s", readSeconds, "<= 2", indexSeconds <= 2 * readSeconds);
+    report("index a 60-minute file (s)", indexSeconds, "s", readSeconds, "<= 2",
+           indexSeconds <= 2 * readSeconds);
 
     // 2. Decode with the equalizer on, against mpg123 -t. The player's own pipeline does the work: its
     // decoder thread feeds the ring while a manual null output pulls the whole file through the
@@ -174,17 +177,36 @@ int main(int argc, char** argv) {
     const double ours = audioSeconds / decodeSeconds;
     const double theirs = audioSeconds / mpg123Seconds;
     report("decode + EQ (x real time)", ours, "x", theirs, ">= 0.8", ours >= 0.8 * theirs);
-    std::printf("  (%.1f CPU s for the pipeline, mpg123 %.1f CPU s; on one thread %.0fx real time)\n", pipelineCpu,
-                mpg123Cpu, audioSeconds / oneThreadSeconds);
+    std::printf("  (%.1f CPU s for the pipeline, mpg123 %.1f CPU s; on one thread %.0fx real time)\n",
+                pipelineCpu, mpg123Cpu, audioSeconds / oneThreadSeconds);
     if (quick) {
         return 0;
     }
 
     // 3. CPU while playing 60 s in real time with the equalizer on; GStreamer runs beside it.
-    const pid_t gst = spawn({"gst-launch-1.0", "-q", "filesrc", "location=" + path, "!", "decodebin", "!",
-                             "audioconvert", "!", "equalizer-10bands", "band0=-8", "band1=10", "band2=10", "band3=6",
-                             "band4=2", "band5=-4", "band6=-8", "band7=-10", "band8=-11", "band9=-11", "!",
-                             "fakesink", "sync=true"},
+    const pid_t gst = spawn({"gst-launch-1.0",
+                             "-q",
+                             "filesrc",
+                             "location=" + path,
+                             "!",
+                             "decodebin",
+                             "!",
+                             "audioconvert",
+                             "!",
+                             "equalizer-10bands",
+                             "band0=-8",
+                             "band1=10",
+                             "band2=10",
+                             "band3=6",
+                             "band4=2",
+                             "band5=-4",
+                             "band6=-8",
+                             "band7=-10",
+                             "band8=-11",
+                             "band9=-11",
+                             "!",
+                             "fakesink",
+                             "sync=true"},
                             true);
     const double cpuBefore = processCpuSeconds();
     {

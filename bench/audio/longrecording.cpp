@@ -52,9 +52,11 @@ std::string longRecording(const std::string& folder, int minutes) {
     const std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(infoFrame.data()), static_cast<std::streamsize>(infoFrame.size()));
+        out.write(reinterpret_cast<const char*>(infoFrame.data()),
+                  static_cast<std::streamsize>(infoFrame.size()));
         for (int m = 0; m < minutes; ++m) {
-            out.write(reinterpret_cast<const char*>(minute.data() + audioStart), static_cast<std::streamsize>(audioBytes));
+            out.write(reinterpret_cast<const char*>(minute.data() + audioStart),
+                      static_cast<std::streamsize>(audioBytes));
         }
     }
     std::filesystem::rename(temporary, path);

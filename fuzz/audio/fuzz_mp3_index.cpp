@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(offset > previous && offset < static_cast<int64_t>(size));
         previous = offset;
     }
-    check(index.lengthSamples() >= 0 && index.lengthSamples() <= index.frameCount() * index.samplesPerFrame());
+    check(index.lengthSamples() >= 0 &&
+          index.lengthSamples() <= index.frameCount() * index.samplesPerFrame());
     // Positions never go back as time goes on, and always name a frame.
     int64_t lastFrame = 0;
     const int64_t step = index.lengthSamples() / 64 + 1;

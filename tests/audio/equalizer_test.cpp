@@ -58,7 +58,8 @@ TEST(Equalizer, EveryBandGivesItsGainAtItsCentre) {
                 continue;
             }
             for (float gain : {15.0f, 6.0f, -11.0f, -15.0f}) {
-                EXPECT_NEAR(bandGainDb(rate, band, gain), gain, 0.1) << "band " << band << " at " << rate << " Hz";
+                EXPECT_NEAR(bandGainDb(rate, band, gain), gain, 0.1)
+                    << "band " << band << " at " << rate << " Hz";
             }
         }
     }
@@ -145,8 +146,9 @@ TEST(Equalizer, BothKernelsAgree) {
         const int32_t sizes[] = {1024, 41, 7, 4096, 9000, 40, 39, 512, 10, 3000};
         size_t frame = 0;
         for (size_t i = 0; frame < input.size() / static_cast<size_t>(channels); ++i) {
-            const auto count = static_cast<int32_t>(
-                std::min<size_t>(static_cast<size_t>(sizes[i % std::size(sizes)]), input.size() / static_cast<size_t>(channels) - frame));
+            const auto count =
+                static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(sizes[i % std::size(sizes)]),
+                                                      input.size() / static_cast<size_t>(channels) - frame));
             plainEqualizer.process(plain.data() + frame * static_cast<size_t>(channels), count);
             fastEqualizer.process(fast.data() + frame * static_cast<size_t>(channels), count);
             frame += static_cast<size_t>(count);
@@ -199,9 +201,19 @@ TEST(Equalizer, GainChangesAndSwitchingGlideWithoutJumps) {
     const double ratio = largestStepRatio(samples, kRate / 8, samples.size());
     EXPECT_LT(ratio, 2.0);  // a glide stays near 1.4; switching at once gives about 19
     // The swing and the switch did happen.
-    EXPECT_NEAR(20 * std::log10(amplitudeAt(std::vector<float>(samples.begin() + kRate / 8, samples.begin() + kRate / 4), 0, 1000.0, kRate) / 0.1), -15.0, 0.2);
-    EXPECT_NEAR(20 * std::log10(amplitudeAt(std::vector<float>(samples.begin() + kRate * 3 / 8, samples.begin() + kRate / 2), 0, 1000.0, kRate) / 0.1), 15.0, 0.2);
-    EXPECT_NEAR(amplitudeAt(std::vector<float>(samples.begin() + kRate * 3 / 4, samples.end()), 0, 1000.0, kRate), 0.1, 0.001);
+    EXPECT_NEAR(20 * std::log10(amplitudeAt(std::vector<float>(samples.begin() + kRate / 8,
+                                                               samples.begin() + kRate / 4),
+                                            0, 1000.0, kRate) /
+                                0.1),
+                -15.0, 0.2);
+    EXPECT_NEAR(20 * std::log10(amplitudeAt(std::vector<float>(samples.begin() + kRate * 3 / 8,
+                                                               samples.begin() + kRate / 2),
+                                            0, 1000.0, kRate) /
+                                0.1),
+                15.0, 0.2);
+    EXPECT_NEAR(
+        amplitudeAt(std::vector<float>(samples.begin() + kRate * 3 / 4, samples.end()), 0, 1000.0, kRate),
+        0.1, 0.001);
 }
 
 }  // namespace

@@ -56,7 +56,8 @@ std::vector<float> decodeAll(const std::string& path, const Mp3FrameIndex& index
     std::vector<float> samples(static_cast<size_t>((index.lengthSamples() + 5000) * index.channels()));
     *frames = 0;
     for (int64_t got = 1; got > 0;) {
-        got = decoder.read(samples.data() + *frames * index.channels(), std::min<int64_t>(777, index.lengthSamples() + 5000 - *frames));
+        got = decoder.read(samples.data() + *frames * index.channels(),
+                           std::min<int64_t>(777, index.lengthSamples() + 5000 - *frames));
         *frames += got;
     }
     samples.resize(static_cast<size_t>(*frames * index.channels()));
@@ -99,7 +100,8 @@ TEST_P(FrameIndexVariants, FrameAtSampleIsTheFrameThatOutputsIt) {
     ASSERT_TRUE(result.ok());
     const Mp3FrameIndex& index = result.value();
     mpg123_handle* handle = mpg123_new(nullptr, nullptr);
-    mpg123_param(handle, MPG123_FLAGS, MPG123_QUIET | MPG123_FORCE_FLOAT | (index.gapless() ? MPG123_GAPLESS : 0), 0);
+    mpg123_param(handle, MPG123_FLAGS,
+                 MPG123_QUIET | MPG123_FORCE_FLOAT | (index.gapless() ? MPG123_GAPLESS : 0), 0);
     mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0);
     ASSERT_EQ(mpg123_open(handle, variant().path.c_str()), MPG123_OK);
     int64_t sample = 0;
@@ -112,7 +114,8 @@ TEST_P(FrameIndexVariants, FrameAtSampleIsTheFrameThatOutputsIt) {
         if (status != MPG123_OK && status != MPG123_NEW_FORMAT) {
             break;
         }
-        const int64_t count = static_cast<int64_t>(bytes / sizeof(float) / static_cast<size_t>(index.channels()));
+        const int64_t count =
+            static_cast<int64_t>(bytes / sizeof(float) / static_cast<size_t>(index.channels()));
         for (int64_t s = sample; s < sample + count && s < index.lengthSamples(); ++s) {
             wrong += index.frameAtSample(s) != frame;
         }
@@ -139,7 +142,8 @@ TEST_P(FrameIndexVariants, BytePositionsAreFrameAlignedAndNeverDecrease) {
         EXPECT_TRUE(std::binary_search(offsets.begin(), offsets.end(), offset));
         last = offset;
     }
-    EXPECT_EQ(index.byteOffsetAtMs(index.lengthMs() + 1000), index.byteOffsetAtSample(index.lengthSamples() - 1));
+    EXPECT_EQ(index.byteOffsetAtMs(index.lengthMs() + 1000),
+              index.byteOffsetAtSample(index.lengthSamples() - 1));
 }
 
 TEST_P(FrameIndexVariants, SeekingIsSampleExact) {
@@ -149,7 +153,8 @@ TEST_P(FrameIndexVariants, SeekingIsSampleExact) {
     int64_t total = 0;
     const std::vector<float> reference = decodeAll(variant().path, index, &total);
     const int64_t channels = index.channels();
-    std::vector<int64_t> targets{0, 1, index.samplesPerFrame() - 1, index.samplesPerFrame(), total / 2, total - 1, total};
+    std::vector<int64_t> targets{
+        0, 1, index.samplesPerFrame() - 1, index.samplesPerFrame(), total / 2, total - 1, total};
     std::mt19937 random(42);
     for (int i = 0; i < 40; ++i) {
         targets.push_back(static_cast<int64_t>(random() % static_cast<uint32_t>(total)));
@@ -163,7 +168,8 @@ TEST_P(FrameIndexVariants, SeekingIsSampleExact) {
         ASSERT_EQ(frames, std::min<int64_t>(1500, total - target)) << variant().name << " at " << target;
         float worst = 0;
         for (int64_t k = 0; k < frames * channels; ++k) {
-            worst = std::max(worst, std::abs(buffer[static_cast<size_t>(k)] - reference[static_cast<size_t>(target * channels + k)]));
+            worst = std::max(worst, std::abs(buffer[static_cast<size_t>(k)] -
+                                             reference[static_cast<size_t>(target * channels + k)]));
         }
         EXPECT_LE(worst, kSameSample) << variant().name << " differs after a seek to " << target;
     }
@@ -251,7 +257,9 @@ TEST(FrameIndex, DecoderPlaysOnAfterDamageInItsPlace) {
     // The silence of the skipped frames, somewhere in the middle.
     int64_t silenceEnd = 0;
     for (int64_t k = damagedFrames / 4, run = 0; k < damagedFrames * 3 / 4; ++k) {
-        run = damaged[static_cast<size_t>(2 * k)] == 0.0f && damaged[static_cast<size_t>(2 * k + 1)] == 0.0f ? run + 1 : 0;
+        run = damaged[static_cast<size_t>(2 * k)] == 0.0f && damaged[static_cast<size_t>(2 * k + 1)] == 0.0f
+                  ? run + 1
+                  : 0;
         silenceEnd = run > 1000 ? k : silenceEnd;
     }
     ASSERT_GT(silenceEnd, 0);
@@ -260,7 +268,8 @@ TEST(FrameIndex, DecoderPlaysOnAfterDamageInItsPlace) {
     // with one frame fewer. (It is no longer trimmed: its Info frame announces one frame more.)
     const int64_t from = silenceEnd + 20 * 1152;
     const int64_t frame = damagedIndex.value().frameAtSample(from);
-    const int64_t shift = cleanIndex.value().firstSampleOfFrame(frame + 1) - damagedIndex.value().firstSampleOfFrame(frame);
+    const int64_t shift =
+        cleanIndex.value().firstSampleOfFrame(frame + 1) - damagedIndex.value().firstSampleOfFrame(frame);
     float worst = 0;
     for (int64_t k = from; k < damagedFrames && k + shift < cleanFrames; ++k) {
         for (int64_t ch = 0; ch < 2; ++ch) {
@@ -296,7 +305,8 @@ TEST(FrameIndex, RejectsFilesWithoutFramesWithTheirErrorNumbers) {
 
 // Damaged input ends in an error or in an index whose facts hold together, never in a crash.
 TEST(FrameIndex, SurvivesRandomDamage) {
-    const std::vector<uint8_t> original = readFileBytes(makeRecording(RecordingSpec::stereo44(1500, true)).path);
+    const std::vector<uint8_t> original =
+        readFileBytes(makeRecording(RecordingSpec::stereo44(1500, true)).path);
     std::mt19937 random(2024);
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bytes = original;
@@ -318,7 +328,8 @@ TEST(FrameIndex, SurvivesRandomDamage) {
                 // A hole: the file loses a stretch in the middle.
                 const size_t from = random() % bytes.size();
                 const size_t length = std::min<size_t>(bytes.size() - from, random() % 5000);
-                bytes.erase(bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(from + length));
+                bytes.erase(bytes.begin() + static_cast<long>(from),
+                            bytes.begin() + static_cast<long>(from + length));
                 break;
             }
         }

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sys/wait.h>
 #include <sstream>
 #include <string>
 
@@ -22,7 +22,8 @@ struct PackRun {
 
 PackRun runPack(const std::string& arguments) {
     const char* folder = std::getenv("LUMORA_PROGRAM_FOLDER");
-    const std::string command = std::string(folder != nullptr ? folder : ".") + "/lumora-pack " + arguments + " 2>/dev/null";
+    const std::string command =
+        std::string(folder != nullptr ? folder : ".") + "/lumora-pack " + arguments + " 2>/dev/null";
     PackRun run;
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe) {

@@ -25,7 +25,9 @@ std::string writeCacheFile(const std::string& name, const std::vector<uint8_t>& 
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const RecordingSpec& spec) { return readFileBytes(makeRecording(spec).path); }
+std::vector<uint8_t> bytesOf(const RecordingSpec& spec) {
+    return readFileBytes(makeRecording(spec).path);
+}
 
 std::vector<uint8_t> concat(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -65,11 +67,13 @@ std::vector<Mp3Variant> makeVariants() {
     auto add = [&variants](const std::string& name, const RecordingSpec& spec) {
         variants.push_back({name, makeRecording(spec).path});
     };
-    auto addBytes = [&variants](const std::string& name, const std::vector<uint8_t>& bytes, bool agrees = true) {
+    auto addBytes = [&variants](const std::string& name, const std::vector<uint8_t>& bytes,
+                                bool agrees = true) {
         variants.push_back({name, writeCacheFile("variant-" + name + ".mp3", bytes), agrees});
     };
     RecordingSpec noise = RecordingSpec::stereo44(2500);
-    noise.segments = {Segment::tone(300, 700), Segment::noise(1100), Segment::silence(200), Segment::tone(2000, 500)};
+    noise.segments = {Segment::tone(300, 700), Segment::noise(1100), Segment::silence(200),
+                      Segment::tone(2000, 500)};
 
     add("cbr44", RecordingSpec::stereo44(3000));
     add("vbr44", RecordingSpec::stereo44(3000, true));
@@ -101,8 +105,10 @@ std::vector<Mp3Variant> makeVariants() {
     tagged.id3v2 = true;
     addBytes("joined-cbr-vbr", concat(cbr, vbr));
     addBytes("joined-with-id3v2", concat(cbr, bytesOf(tagged)));
-    addBytes("cut-mid-frame", std::vector<uint8_t>(cbr.begin(), cbr.begin() + static_cast<long>(cbr.size() * 2 / 3)));
-    addBytes("cut-vbr", std::vector<uint8_t>(vbr.begin(), vbr.begin() + static_cast<long>(vbr.size() / 2 + 7)));
+    addBytes("cut-mid-frame",
+             std::vector<uint8_t>(cbr.begin(), cbr.begin() + static_cast<long>(cbr.size() * 2 / 3)));
+    addBytes("cut-vbr",
+             std::vector<uint8_t>(vbr.begin(), vbr.begin() + static_cast<long>(vbr.size() / 2 + 7)));
     addBytes("ape-tag", concat(cbr, apeTag()));
     addBytes("no-lame-extension", withoutLameExtension(cbr));
     std::vector<uint8_t> junky = cbr;

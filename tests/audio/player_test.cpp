@@ -182,8 +182,8 @@ TEST_F(PlayerTest, BytePositionFollowsTheHeardFrame) {
 TEST(PlayerVolume, MapsTheThousandScaleToMasterVolumeHalvesToEven) {
     Player player(std::make_unique<NullOutput>(NullOutput::Mode::Manual));
     EXPECT_EQ(player.masterVolume(), 255);
-    const std::pair<int32_t, int32_t> cases[] = {{0, 0}, {100, 26}, {500, 128}, {1000, 255}, {2, 1},
-                                                 {6, 2}, {998, 254}, {-40, 0}, {4000, 255}};
+    const std::pair<int32_t, int32_t> cases[] = {{0, 0}, {100, 26},  {500, 128}, {1000, 255}, {2, 1},
+                                                 {6, 2}, {998, 254}, {-40, 0},   {4000, 255}};
     for (const auto& [volume, master] : cases) {
         player.setVolume(volume);
         EXPECT_EQ(player.masterVolume(), master) << "volume " << volume;
@@ -304,7 +304,8 @@ TEST(SoundErrors, NumbersMapToTheirTexts) {
     EXPECT_EQ(soundErrorText(19), "An error occured trying to open the specified CD device");
     EXPECT_EQ(soundErrorText(20), "Unknown error");
     EXPECT_EQ(soundErrorText(-1), "Unknown error");
-    EXPECT_EQ(soundInitFailureMessage(9), "Sound output cannot initialize because of an error.\nFile not found");
+    EXPECT_EQ(soundInitFailureMessage(9),
+              "Sound output cannot initialize because of an error.\nFile not found");
 }
 
 }  // namespace

@@ -52,7 +52,10 @@ TEST(SdlOutput, PlaysPausesAndReopensForAnotherFormat) {
     // A mono 22.05 kHz file reopens the device with its own format.
     ASSERT_TRUE(player.openMp3File(makeRecording(RecordingSpec::mono22(1000)).path));
     player.play(0, 900);
-    ASSERT_TRUE(spinUntil([&] { player.getPosition(); return !player.isPlaying(); }));
+    ASSERT_TRUE(spinUntil([&] {
+        player.getPosition();
+        return !player.isPlaying();
+    }));
     EXPECT_EQ(player.getPosition(), 900);
     player.closeAll();
 }
@@ -64,14 +67,18 @@ TEST(SdlOutput, WithoutADeviceFallsBackToTheNullOutputWithOneMessage) {
     std::string message;
     std::unique_ptr<SoundOutput> output = createSystemOutput(message);
     setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
-    EXPECT_EQ(message, "Sound output cannot initialize because of an error.\nError initializing output device.");
+    EXPECT_EQ(message,
+              "Sound output cannot initialize because of an error.\nError initializing output device.");
     ASSERT_TRUE(output);
     EXPECT_TRUE(output->realTime());
     Player player(std::move(output));
     EXPECT_EQ(player.initMessage(), "");
     ASSERT_TRUE(player.openMp3File(makeRecording(RecordingSpec::mono22(1000)).path));
     player.play(0, 600);
-    ASSERT_TRUE(spinUntil([&] { player.getPosition(); return !player.isPlaying(); }));
+    ASSERT_TRUE(spinUntil([&] {
+        player.getPosition();
+        return !player.isPlaying();
+    }));
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ constexpr double kEdgeFadeMs = 5.0;
 
 std::string describe(const RecordingSpec& spec) {
     std::ostringstream text;
-    text << "v2:" << spec.sampleRateHz << ':' << spec.channels << ':' << spec.vbr << ':' << spec.bitrateKbps << ':'
-         << spec.vbrQuality << ':' << spec.infoTag << ':' << spec.id3v2 << ':' << spec.id3v1 << ':' << spec.seed << ':'
-         << spec.lengthMs;
+    text << "v2:" << spec.sampleRateHz << ':' << spec.channels << ':' << spec.vbr << ':' << spec.bitrateKbps
+         << ':' << spec.vbrQuality << ':' << spec.infoTag << ':' << spec.id3v2 << ':' << spec.id3v1 << ':'
+         << spec.seed << ':' << spec.lengthMs;
     for (const Segment& segment : spec.segments) {
-        text << '|' << static_cast<int>(segment.kind) << ',' << segment.durationMs << ',' << segment.frequencyHz << ','
-             << segment.amplitude;
+        text << '|' << static_cast<int>(segment.kind) << ',' << segment.durationMs << ','
+             << segment.frequencyHz << ',' << segment.amplitude;
     }
     return text.str();
 }
@@ -44,7 +44,9 @@ std::vector<Segment> segmentsOf(const RecordingSpec& spec) {
     return {Segment::tone(440.0, spec.lengthMs)};
 }
 
-int64_t samplesFor(int64_t ms, int32_t rate) { return ms * rate / 1000; }
+int64_t samplesFor(int64_t ms, int32_t rate) {
+    return ms * rate / 1000;
+}
 
 void runLame(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
@@ -97,7 +99,8 @@ std::vector<int16_t> generateSignal(const RecordingSpec& spec) {
             double value = 0.0;
             if (segment.kind == Segment::Kind::Tone) {
                 const double edge = std::min({1.0, (i + 0.5) / fadeSamples, (count - i - 0.5) / fadeSamples});
-                value = segment.amplitude * edge * std::sin(2.0 * std::numbers::pi * segment.frequencyHz * double(i) / rate);
+                value = segment.amplitude * edge *
+                        std::sin(2.0 * std::numbers::pi * segment.frequencyHz * double(i) / rate);
             } else if (segment.kind == Segment::Kind::Noise) {
                 value = segment.amplitude * uniform(random);
             }
@@ -191,7 +194,8 @@ Recording makeRecording(const RecordingSpec& spec) {
 
     char rate[16];
     std::snprintf(rate, sizeof rate, "%g", spec.sampleRateHz / 1000.0);
-    std::vector<std::string> arguments{"lame", "--quiet", "--resample", rate, "-m", spec.channels == 1 ? "m" : "j"};
+    std::vector<std::string> arguments{"lame", "--quiet", "--resample",
+                                       rate,   "-m",      spec.channels == 1 ? "m" : "j"};
     if (spec.vbr) {
         arguments.insert(arguments.end(), {"-V", std::to_string(spec.vbrQuality)});
     } else {
