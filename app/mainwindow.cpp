@@ -99,7 +99,13 @@ MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* pare
     setAutoFillBackground(true);
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
-    m_menuBar->setPalette(QApplication::palette(m_menuBar));
+    // The menu bar keeps the platform's colours (each role set, so none is taken from the window).
+    QPalette menuColours = QApplication::palette(m_menuBar);
+    for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText}) {
+        menuColours.setColor(role, menuColours.color(role));
+    }
+    m_menuBar->setPalette(menuColours);
+    m_menuBar->setAutoFillBackground(true);
     buildMenus();
 
     m_container = new QWidget(this);

@@ -76,7 +76,11 @@ Program::Program(Options options)
 Program::~Program() {
     if (qApp && m_keyFilter) qApp->removeEventFilter(m_keyFilter.get());
     m_keyFilter.reset();
-    // The window goes before the objects it shows; the controller before the player it drives.
+    // The window goes before the objects it shows (which then write their pages nowhere); the controller
+    // before the player it drives.
+    if (m_texts) {
+        for (int pane = 1; pane <= VerseTextAssignment::kPaneCount; ++pane) m_texts->pane(pane).setPageView(nullptr);
+    }
     m_window.reset();
     m_keys.reset();
     m_controller.reset();

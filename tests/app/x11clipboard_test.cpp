@@ -3,6 +3,7 @@
 // under its own Xvfb server, so it never touches the desktop's clipboard.
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
@@ -45,7 +46,15 @@ QString pasteInAnotherProgram() {
 using X11ClipboardTest = ProgramTest;
 
 TEST_F(X11ClipboardTest, AReferenceCopiedInAnotherProgramMovesThePlayer) {
-    Program& started = start();
+    create();
+    // A picture of the start-up About window over the main window, for review.
+    modals().answerWith([](QWidget* about) {
+        (void)QTest::qWaitForWindowExposed(about);
+        about->screen()->grabWindow(0).save(QStringLiteral("app_x11_about.png"));
+        static_cast<QDialog*>(about)->reject();
+    });
+    ASSERT_TRUE(program().startUp().ok());
+    Program& started = program();
     RecitationController& controller = *started.controller();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&started.window()));
 
