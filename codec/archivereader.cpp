@@ -422,9 +422,7 @@ Result<void> ArchiveReader::extractFileTo(const std::string& archivePath, const 
     }
     auto entry = findStoredFile(archivePath, name);
     if (!entry) {
-        Error error = entry.error();
-        error.source = source;
-        return error;
+        return entry.error();
     }
     if (!entry.value().found) {
         return absentEntry(name, source);
