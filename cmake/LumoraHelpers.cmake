@@ -1,7 +1,7 @@
 # Helpers shared by every folder: one library target per folder, one test executable per area.
 
 function(lumora_global_flags)
-  add_compile_options(-Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor)
+  add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
   if(LUMORA_WERROR)
     add_compile_options(-Werror)
   endif()
