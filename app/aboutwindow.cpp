@@ -18,10 +18,10 @@ namespace {
 const QString kApplication = QStringLiteral("ZI4");
 
 // The Windows-1252 characters of 0x80..0x9F; the rest of the code page is Latin-1.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 QString fromWindows1252(const QByteArray& bytes) {
     QString text;
@@ -75,9 +75,12 @@ AboutWindow::AboutWindow(const QString& helpArchivePath, SettingsStore& store, P
 
 QString AboutWindow::entryName(Page page) {
     switch (page) {
-        case KeyboardPage: return QStringLiteral("keyboard.htm");
-        case VersionPage: return QStringLiteral("version.htm");
-        case AboutPage: break;
+        case KeyboardPage:
+            return QStringLiteral("keyboard.htm");
+        case VersionPage:
+            return QStringLiteral("version.htm");
+        case AboutPage:
+            break;
     }
     return QStringLiteral("about.htm");
 }
@@ -89,7 +92,8 @@ QString AboutWindow::decodePage(const QByteArray& bytes) {
     }
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) return text;
+    if (!utf8.hasError())
+        return text;
     return fromWindows1252(bytes);
 }
 
@@ -97,9 +101,13 @@ bool AboutWindow::showAtStartup(const SettingsStore& store) {
     return store.get(kApplication, kSection, kKey, QStringLiteral("1")) == QLatin1String("1");
 }
 
-AboutWindow::Page AboutWindow::currentPage() const { return static_cast<Page>(m_tabs->currentIndex()); }
+AboutWindow::Page AboutWindow::currentPage() const {
+    return static_cast<Page>(m_tabs->currentIndex());
+}
 
-QTextBrowser* AboutWindow::pageView(Page page) const { return m_views[static_cast<int>(page)]; }
+QTextBrowser* AboutWindow::pageView(Page page) const {
+    return m_views[static_cast<int>(page)];
+}
 
 QString AboutWindow::loadPage(const QString& archivePath, Page page) const {
     const std::string entry = entryName(page).toStdString();
@@ -113,7 +121,8 @@ QString AboutWindow::loadPage(const QString& archivePath, Page page) const {
             .arg(entryName(page).toHtmlEscaped(), archivePath.toHtmlEscaped());
     }
     const auto& bytes = extracted.value().bytes;
-    return decodePage(QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    return decodePage(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
 }
 
 void AboutWindow::done(int result) {

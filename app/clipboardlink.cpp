@@ -4,7 +4,8 @@
 
 namespace lumora {
 
-ClipboardLink::ClipboardLink(QClipboard* clipboard, QObject* parent) : QObject(parent), m_clipboard(clipboard) {
+ClipboardLink::ClipboardLink(QClipboard* clipboard, QObject* parent)
+    : QObject(parent), m_clipboard(clipboard) {
     connect(m_clipboard, &QClipboard::dataChanged, this, &ClipboardLink::onClipboardChanged);
 }
 
@@ -16,15 +17,19 @@ void ClipboardLink::copyText(const QString& text) {
 }
 
 void ClipboardLink::onClipboardChanged() {
-    if (m_copying) return;
+    if (m_copying)
+        return;
     const QString text = m_clipboard->text();
     if (!m_ownText.isNull()) {
-        if (text == m_ownText && m_clipboard->ownsClipboard()) return;
+        if (text == m_ownText && m_clipboard->ownsClipboard())
+            return;
         m_ownText = QString();
     }
-    if (!m_ready) return;
+    if (!m_ready)
+        return;
     const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) return;
+    if (trimmed.isEmpty())
+        return;
     emit textCopied(trimmed);
 }
 

@@ -66,6 +66,8 @@ QString CommandLine::helpText(const QString& programName) {
         .arg(programName);
 }
 
-QString CommandLine::versionText() { return QStringLiteral("Lumora %1\n").arg(QStringLiteral(LUMORA_VERSION)); }
+QString CommandLine::versionText() {
+    return QStringLiteral("Lumora %1\n").arg(QStringLiteral(LUMORA_VERSION));
+}
 
 }  // namespace lumora

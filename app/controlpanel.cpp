@@ -104,7 +104,8 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_moveBackward = makeButton(QStringLiteral("\u00AB"), QStringLiteral("Move range backward (N)"), this);
     m_moveForward = makeButton(QStringLiteral("\u00BB"), QStringLiteral("Move range forward (M)"), this);
     for (int pane = 1; pane <= 4; ++pane) {
-        auto* toggle = makeButton(QStringLiteral("Text %1").arg(pane), QStringLiteral("Show or hide this text"), this);
+        auto* toggle =
+            makeButton(QStringLiteral("Text %1").arg(pane), QStringLiteral("Show or hide this text"), this);
         toggle->setCheckBox(true);
         toggle->setChecked(true);
         m_visible[static_cast<size_t>(pane - 1)] = toggle;
@@ -119,8 +120,10 @@ void ControlPanel::setDpi(double dpi) {
 
 void ControlPanel::place(QWidget* widget, int leftTw, int topTw, int widthTw, int heightTw) {
     QSize size = widget->size();
-    if (widthTw >= 0) size.setWidth(Twips::toPixels(widthTw, m_dpi));
-    if (heightTw >= 0) size.setHeight(Twips::toPixels(heightTw, m_dpi));
+    if (widthTw >= 0)
+        size.setWidth(Twips::toPixels(widthTw, m_dpi));
+    if (heightTw >= 0)
+        size.setHeight(Twips::toPixels(heightTw, m_dpi));
     widget->setGeometry(QRect(QPoint(Twips::toPixels(leftTw, m_dpi), Twips::toPixels(topTw, m_dpi)), size));
 }
 
@@ -169,8 +172,9 @@ PaneGeometry::PanelControls ControlPanel::controlsTwips() const {
     PaneGeometry::PanelControls controls;
     controls.sliderLeft = kSliderLeft;
     controls.verseCountLeft = kSliderLeft;
-    controls.rangeEndSlider = QRect(kSliderLeft, kRowTops[1] - 15, m_arranged ? m_arrangement.sliderWidth : 3000,
-                                    Twips::fromPixels(m_sliders[1]->height(), m_dpi));
+    controls.rangeEndSlider =
+        QRect(kSliderLeft, kRowTops[1] - 15, m_arranged ? m_arrangement.sliderWidth : 3000,
+              Twips::fromPixels(m_sliders[1]->height(), m_dpi));
     controls.forwardButton = QSize(kMoveButtonWidth, kMoveButtonHeight);
     controls.backwardButton = QSize(kMoveButtonWidth, kMoveButtonHeight);
     return controls;
@@ -194,8 +198,9 @@ void ControlPanel::applyColours(const QColor& background, const QColor& text) {
     for (VerseSlider* slider : m_sliders) slider->setBackColor(background);
     m_ruler->setBackColor(background);
     m_volume->setMaskColor(background);
-    for (OwnerDrawnButton* button : {m_rangeBeginButton, m_rangeEndButton, m_currentVerseButton, m_moveForward,
-                                     m_moveBackward, m_visible[0], m_visible[1], m_visible[2], m_visible[3]}) {
+    for (OwnerDrawnButton* button :
+         {m_rangeBeginButton, m_rangeEndButton, m_currentVerseButton, m_moveForward, m_moveBackward,
+          m_visible[0], m_visible[1], m_visible[2], m_visible[3]}) {
         button->setBackColor(background.lighter(160));
         button->setForeColor(text);
         button->setForeColorChecked(QColor(192, 238, 192));

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
             std::fputs(lumora::CommandLine::versionText().toLocal8Bit().constData(), stdout);
             return 0;
         case lumora::CommandLine::Action::Fail:
-            std::fprintf(stderr, "lumora: %s\nTry 'lumora --help'.\n", line.error().toLocal8Bit().constData());
+            std::fprintf(stderr, "lumora: %s\nTry 'lumora --help'.\n",
+                         line.error().toLocal8Bit().constData());
             return 2;
         case lumora::CommandLine::Action::Run:
             break;

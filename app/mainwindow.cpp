@@ -155,25 +155,39 @@ void MainWindow::buildMenus() {
     QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
     m_topMenus = {goTo, recitation, texts, m_layoutMenu, options, help};
 
-    connect(goTo->addAction(QStringLiteral("&Next Sura")), &QAction::triggered, this,
-            [this] { if (m_controller) m_controller->nextSura(); });
-    connect(goTo->addAction(QStringLiteral("&Previous Sura")), &QAction::triggered, this,
-            [this] { if (m_controller) m_controller->previousSura(); });
+    connect(goTo->addAction(QStringLiteral("&Next Sura")), &QAction::triggered, this, [this] {
+        if (m_controller)
+            m_controller->nextSura();
+    });
+    connect(goTo->addAction(QStringLiteral("&Previous Sura")), &QAction::triggered, this, [this] {
+        if (m_controller)
+            m_controller->previousSura();
+    });
 
-    connect(recitation->addAction(QStringLiteral("&Recite")), &QAction::triggered, this,
-            [this] { if (m_controller) m_controller->startRecitation(); });
-    connect(recitation->addAction(QStringLiteral("&Pause")), &QAction::triggered, this,
-            [this] { if (m_controller) m_controller->pauseOrContinue(); });
-    connect(recitation->addAction(QStringLiteral("&Stop")), &QAction::triggered, this,
-            [this] { if (m_controller) m_controller->stop(); });
+    connect(recitation->addAction(QStringLiteral("&Recite")), &QAction::triggered, this, [this] {
+        if (m_controller)
+            m_controller->startRecitation();
+    });
+    connect(recitation->addAction(QStringLiteral("&Pause")), &QAction::triggered, this, [this] {
+        if (m_controller)
+            m_controller->pauseOrContinue();
+    });
+    connect(recitation->addAction(QStringLiteral("&Stop")), &QAction::triggered, this, [this] {
+        if (m_controller)
+            m_controller->stop();
+    });
     recitation->addSeparator();
     QMenu* volume = recitation->addMenu(QStringLiteral("&Volume"));
-    const QString volumeCaptions[6] = {QStringLiteral("&Mute"), QStringLiteral("&20%"), QStringLiteral("&40%"),
-                                       QStringLiteral("&60%"), QStringLiteral("&80%"), QStringLiteral("&100%")};
+    const QString volumeCaptions[6] = {QStringLiteral("&Mute"), QStringLiteral("&20%"),
+                                       QStringLiteral("&40%"),  QStringLiteral("&60%"),
+                                       QStringLiteral("&80%"),  QStringLiteral("&100%")};
     for (int i = 0; i < 6; ++i) {
         QAction* action = volume->addAction(volumeCaptions[i]);
         m_volumeActions[static_cast<size_t>(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] { if (m_controller) m_controller->setVolumeMenuItem(i); });
+        connect(action, &QAction::triggered, this, [this, i] {
+            if (m_controller)
+                m_controller->setVolumeMenuItem(i);
+        });
     }
 
     for (int pane = 1; pane <= 4; ++pane) {
@@ -260,9 +274,9 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_keys = &keys;
     m_clipboard = &clipboard;
 
-    m_panel = new ControlPanel(controller.suraList(),
-                               {&controller.rangeBegin(), &controller.rangeEnd(), &controller.currentVerseSlider()},
-                               this);
+    m_panel = new ControlPanel(
+        controller.suraList(),
+        {&controller.rangeBegin(), &controller.rangeEnd(), &controller.currentVerseSlider()}, this);
     m_panel->setDpi(dpi());
     m_panel->show();
     m_wordTip->raise();
@@ -279,7 +293,8 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
 }
 
 void MainWindow::stopTicking() {
-    if (m_tickTimer) m_tickTimer->stop();
+    if (m_tickTimer)
+        m_tickTimer->stop();
 }
 
 void MainWindow::connectPanel() {
@@ -310,12 +325,15 @@ void MainWindow::connectPanel() {
             [this] { m_controller->openVerseDialog(Purpose::SetRangeEnd); });
     connect(m_panel->currentVerseButton(), &OwnerDrawnButton::click, this,
             [this] { m_controller->openVerseDialog(Purpose::MoveToVerse); });
-    connect(m_panel->moveForwardButton(), &OwnerDrawnButton::click, this, [this] { m_controller->moveRangeForward(); });
-    connect(m_panel->moveBackwardButton(), &OwnerDrawnButton::click, this, [this] { m_controller->moveRangeBackward(); });
+    connect(m_panel->moveForwardButton(), &OwnerDrawnButton::click, this,
+            [this] { m_controller->moveRangeForward(); });
+    connect(m_panel->moveBackwardButton(), &OwnerDrawnButton::click, this,
+            [this] { m_controller->moveRangeBackward(); });
 
     PictureSlider* volume = m_panel->volumeSlider();
     volume->setCurPosition(controller.volume().curPosition());
-    connect(volume, &PictureSlider::positionChanged, this, &MainWindow::onVolumeDragged, Qt::DirectConnection);
+    connect(volume, &PictureSlider::positionChanged, this, &MainWindow::onVolumeDragged,
+            Qt::DirectConnection);
     connect(&controller.volume(), &VolumeModel::curPositionChanged, volume, &PictureSlider::setCurPosition);
 
     // Keys pressed on the volume slider and the ruler go to the window's handler, which has already seen
@@ -339,8 +357,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::onSuraBoxChanged(int index) {
-    if (m_syncingSuraBox || !m_controller) return;
-    if (index == m_controller->suraList().currentIndex()) return;
+    if (m_syncingSuraBox || !m_controller)
+        return;
+    if (index == m_controller->suraList().currentIndex())
+        return;
     (void)m_controller->selectSura(index);
 }
 
@@ -357,9 +377,14 @@ void MainWindow::connectPanes() {
         frame->applyColours(panelBackground(), panelText());
         connect(frame->view(), &TextPane::navigationRequested, this, [this](const QString& target) {
             switch (VerseTextAssignment::playRequest(target)) {
-                case VerseTextAssignment::PlayRequest::CurrentVerse: m_controller->playVerse(1); break;
-                case VerseTextAssignment::PlayRequest::NextVerse: m_controller->playVerse(2); break;
-                case VerseTextAssignment::PlayRequest::None: break;
+                case VerseTextAssignment::PlayRequest::CurrentVerse:
+                    m_controller->playVerse(1);
+                    break;
+                case VerseTextAssignment::PlayRequest::NextVerse:
+                    m_controller->playVerse(2);
+                    break;
+                case VerseTextAssignment::PlayRequest::None:
+                    break;
             }
         });
         connect(frame->view(), &TextPane::statusTextChanged, this, &MainWindow::onPaneStatusText);
@@ -383,12 +408,14 @@ void MainWindow::clearPanes() {
 }
 
 bool MainWindow::isPaneVisible(int pane) const {
-    if (m_panel) return m_panel->visibleButton(pane)->checked();
+    if (m_panel)
+        return m_panel->visibleButton(pane)->checked();
     return m_textActions.at(static_cast<size_t>(pane - 1))->isChecked();
 }
 
 void MainWindow::setPaneVisibleButton(int pane, bool visible) {
-    if (m_panel) m_panel->visibleButton(pane)->setChecked(visible);
+    if (m_panel)
+        m_panel->visibleButton(pane)->setChecked(visible);
 }
 
 void MainWindow::paneToggleClicked(int pane) {
@@ -397,7 +424,8 @@ void MainWindow::paneToggleClicked(int pane) {
 }
 
 void MainWindow::togglePane(int pane) {
-    if (pane < 1 || pane > 4) return;
+    if (pane < 1 || pane > 4)
+        return;
     setPaneVisibleButton(pane, !isPaneVisible(pane));
     paneToggleClicked(pane);
 }
@@ -411,13 +439,16 @@ void MainWindow::loadBrowsers(bool proportional) {
     }
     const auto stack = PaneGeometry::stackPanes(visible, heights, m_containerTw.size(),
                                                 PaneGeometry::kSeparatorHeightTwips, proportional);
-    if (!stack) return;
+    if (!stack)
+        return;
     for (size_t i = 0; i < 4; ++i) {
-        if (stack->panes[i].visible) m_paneTw[i] = stack->panes[i].rect;
+        if (stack->panes[i].visible)
+            m_paneTw[i] = stack->panes[i].rect;
     }
     for (size_t i = 0; i < 3; ++i) {
         const auto& separator = stack->separators[i];
-        if (!separator.visible) continue;
+        if (!separator.visible)
+            continue;
         m_separatorTw[i] = separator.rect;
         m_separators[i]->setTag(paneFrame(separator.abovePane)->name() + QLatin1Char('|') +
                                 paneFrame(separator.belowPane)->name());
@@ -425,7 +456,8 @@ void MainWindow::loadBrowsers(bool proportional) {
     const double windowDpi = dpi();
     for (size_t i = 0; i < 4; ++i) {
         m_panes[i]->setVisible(stack->panes[i].visible);
-        if (stack->panes[i].visible) m_panes[i]->setGeometry(Twips::rectToPixels(m_paneTw[i], windowDpi));
+        if (stack->panes[i].visible)
+            m_panes[i]->setGeometry(Twips::rectToPixels(m_paneTw[i], windowDpi));
     }
     for (size_t i = 0; i < 3; ++i) {
         m_separators[i]->setVisible(stack->separators[i].visible);
@@ -439,19 +471,24 @@ void MainWindow::loadBrowsers(bool proportional) {
 void MainWindow::applyPaneRects() {
     const double windowDpi = dpi();
     for (size_t i = 0; i < 4; ++i) m_panes[i]->setGeometry(Twips::rectToPixels(m_paneTw[i], windowDpi));
-    for (size_t i = 0; i < 3; ++i) m_separators[i]->setGeometry(Twips::rectToPixels(m_separatorTw[i], windowDpi));
+    for (size_t i = 0; i < 3; ++i)
+        m_separators[i]->setGeometry(Twips::rectToPixels(m_separatorTw[i], windowDpi));
 }
 
 void MainWindow::onSeparatorDragStarted(int number, QPoint globalPixels) {
     const QStringList names = m_separators.at(static_cast<size_t>(number - 1))->tag().split(QLatin1Char('|'));
-    if (names.size() != 2) return;
+    if (names.size() != 2)
+        return;
     int above = 0;
     int below = 0;
     for (int pane = 1; pane <= 4; ++pane) {
-        if (paneFrame(pane)->name() == names[0]) above = pane;
-        if (paneFrame(pane)->name() == names[1]) below = pane;
+        if (paneFrame(pane)->name() == names[0])
+            above = pane;
+        if (paneFrame(pane)->name() == names[1])
+            below = pane;
     }
-    if (above == 0 || below == 0) return;
+    if (above == 0 || below == 0)
+        return;
     m_dragSeparator = number;
     m_dragAbove = above;
     m_dragBelow = below;
@@ -460,13 +497,15 @@ void MainWindow::onSeparatorDragStarted(int number, QPoint globalPixels) {
 }
 
 void MainWindow::onSeparatorDragMoved(int number, QPoint globalPixels) {
-    if (!m_drag || number != m_dragSeparator) return;
+    if (!m_drag || number != m_dragSeparator)
+        return;
     const bool moved = m_drag->moveCursor(globalPixels);
     m_separatorTw[static_cast<size_t>(number - 1)] = m_drag->separator();
     m_paneTw[static_cast<size_t>(m_dragAbove - 1)] = m_drag->abovePane();
     m_paneTw[static_cast<size_t>(m_dragBelow - 1)] = m_drag->belowPane();
     applyPaneRects();
-    if (moved) repaint();
+    if (moved)
+        repaint();
 }
 
 // ---------------------------------------------------------------------------------------------- geometry
@@ -477,9 +516,11 @@ double MainWindow::dpi() const {
 }
 
 int MainWindow::menuBarHeight() const {
-    if (!m_menusVisible) return 0;
-    return m_menuBar->heightForWidth(std::max(width(), 1)) > 0 ? m_menuBar->heightForWidth(std::max(width(), 1))
-                                                                 : m_menuBar->sizeHint().height();
+    if (!m_menusVisible)
+        return 0;
+    return m_menuBar->heightForWidth(std::max(width(), 1)) > 0
+               ? m_menuBar->heightForWidth(std::max(width(), 1))
+               : m_menuBar->sizeHint().height();
 }
 
 QSize MainWindow::frameExtraPixels() const {
@@ -514,14 +555,16 @@ void MainWindow::arrangeWindow() {
                    Twips::toPixels(PaneGeometry::kMinimumHeightTwips, windowDpi) - extra.height());
 
     const int menuHeight = menuBarHeight();
-    if (m_menusVisible) m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    if (m_menusVisible)
+        m_menuBar->setGeometry(0, 0, width(), menuHeight);
     const QSize innerPixels(width(), std::max(height() - menuHeight, 0));
     const QSize outerTwips = Twips::sizeFromPixels(frameGeometry().size(), windowDpi);
     const QSize innerTwips = Twips::sizeFromPixels(innerPixels, windowDpi);
 
-    const PaneGeometry::PanelControls controls = m_panel ? m_panel->controlsTwips() : PaneGeometry::PanelControls{};
-    const PaneGeometry::WindowArrangement arrangement =
-        PaneGeometry::arrangeWindow(outerTwips, innerTwips, m_showPanel, ControlPanel::kHeightTwips, controls);
+    const PaneGeometry::PanelControls controls =
+        m_panel ? m_panel->controlsTwips() : PaneGeometry::PanelControls{};
+    const PaneGeometry::WindowArrangement arrangement = PaneGeometry::arrangeWindow(
+        outerTwips, innerTwips, m_showPanel, ControlPanel::kHeightTwips, controls);
     if (m_panel) {
         m_panel->setVisible(arrangement.panelVisible);
         if (arrangement.panelVisible) {
@@ -529,7 +572,8 @@ void MainWindow::arrangeWindow() {
             m_panel->arrange(arrangement);
         }
     }
-    const QRect containerPixels = Twips::rectToPixels(arrangement.container, windowDpi).translated(0, menuHeight);
+    const QRect containerPixels =
+        Twips::rectToPixels(arrangement.container, windowDpi).translated(0, menuHeight);
     m_container->setGeometry(containerPixels);
     const bool containerResized = arrangement.container.size() != m_containerTw.size();
     m_containerTw = arrangement.container;
@@ -542,10 +586,13 @@ void MainWindow::arrangeWindow() {
     }
 }
 
-void MainWindow::resizeEvent(QResizeEvent*) { arrangeWindow(); }
+void MainWindow::resizeEvent(QResizeEvent*) {
+    arrangeWindow();
+}
 
 void MainWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange && !isMinimized()) arrangeWindow();
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        arrangeWindow();
     QWidget::changeEvent(event);
 }
 
@@ -556,26 +603,32 @@ void MainWindow::setShowPanel(bool show) {
 }
 
 void MainWindow::applyShowPanel() {
-    if (m_panel) m_panel->setVisible(m_showPanel);
+    if (m_panel)
+        m_panel->setVisible(m_showPanel);
     arrangeWindow();
 }
 
 // ---------------------------------------------------------------------------------------------- options
 
-bool MainWindow::isTopMost() const { return TopMost::isOn(this); }
+bool MainWindow::isTopMost() const {
+    return TopMost::isOn(this);
+}
 
 void MainWindow::setAlwaysOnTop(bool on) {
     m_alwaysOnTop = on;
-    if (m_topMostLiftDepth == 0) TopMost::set(this, on);
+    if (m_topMostLiftDepth == 0)
+        TopMost::set(this, on);
     m_alwaysOnTopAction->setChecked(on);
 }
 
 void MainWindow::adjustTopMost(bool restore) {
     if (!restore) {
-        if (m_topMostLiftDepth++ == 0) TopMost::set(this, false);
+        if (m_topMostLiftDepth++ == 0)
+            TopMost::set(this, false);
         return;
     }
-    if (m_topMostLiftDepth > 0 && --m_topMostLiftDepth > 0) return;
+    if (m_topMostLiftDepth > 0 && --m_topMostLiftDepth > 0)
+        return;
     TopMost::set(this, m_alwaysOnTop);
 }
 
@@ -599,7 +652,8 @@ void MainWindow::applyColourTheme() {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, panelBackground());
     m_container->setPalette(colours);
-    if (m_panel) m_panel->applyColours(panelBackground(), panelText());
+    if (m_panel)
+        m_panel->applyColours(panelBackground(), panelText());
     for (TextPaneFrame* frame : m_panes) frame->applyColours(panelBackground(), panelText());
 }
 
@@ -614,11 +668,13 @@ std::array<QString, 4> MainWindow::chooseLayoutTexts(const LayoutState& state) c
         fixed[i] = state.panes[i].transNameStored || installed.contains(names[i]);
     }
     for (size_t i = 0; i < 4; ++i) {
-        if (fixed[i]) continue;
+        if (fixed[i])
+            continue;
         for (const QString& candidate : installed) {
             bool shown = false;
             for (size_t other = 0; other < 4; ++other) {
-                if (other != i && (fixed[other] || other < i) && names[other] == candidate) shown = true;
+                if (other != i && (fixed[other] || other < i) && names[other] == candidate)
+                    shown = true;
             }
             if (!shown) {
                 names[i] = candidate;
@@ -642,17 +698,21 @@ void MainWindow::assignPaneText(int pane, const QString& name) {
     }
     paneFrame(pane)->setCaption(captions.windowCaption);
     m_textActions.at(static_cast<size_t>(pane - 1))->setText(captions.menuCaption);
-    if (!captions.failureMessage.isEmpty()) showMessage(kTitle, captions.failureMessage, true);
+    if (!captions.failureMessage.isEmpty())
+        showMessage(kTitle, captions.failureMessage, true);
 }
 
 Result<void> MainWindow::loadLayout(const QString& layout) {
     auto loaded = m_layouts.load(layout, QSizeF(screenSizeTwips()));
-    if (!loaded) return loaded.error();
+    if (!loaded)
+        return loaded.error();
     const LayoutState& state = loaded.value();
 
-    for (int pane = 1; pane <= 4; ++pane) setPaneVisibleButton(pane, state.panes[static_cast<size_t>(pane - 1)].visible);
+    for (int pane = 1; pane <= 4; ++pane)
+        setPaneVisibleButton(pane, state.panes[static_cast<size_t>(pane - 1)].visible);
     for (int pane = 1; pane <= 4; ++pane) {
-        m_textActions[static_cast<size_t>(pane - 1)]->setChecked(state.panes[static_cast<size_t>(pane - 1)].visible);
+        m_textActions[static_cast<size_t>(pane - 1)]->setChecked(
+            state.panes[static_cast<size_t>(pane - 1)].visible);
     }
     setAlwaysOnTop(state.alwaysOnTop);
     m_showPanel = state.showPanel;
@@ -670,7 +730,8 @@ Result<void> MainWindow::loadLayout(const QString& layout) {
         for (int pane = 1; pane <= 4; ++pane) assignPaneText(pane, names[static_cast<size_t>(pane - 1)]);
         if (m_controller && !m_controller->suraNumberText().isEmpty()) {
             auto reloaded = m_texts->reloadSuraTexts();
-            if (!reloaded) showFailure(reloaded.error());
+            if (!reloaded)
+                showFailure(reloaded.error());
             m_controller->setText();
         }
     }
@@ -690,7 +751,8 @@ Result<void> MainWindow::loadLayout(const QString& layout) {
 
     if (state.savedBefore) {
         for (size_t i = 0; i < 4; ++i) {
-            if (state.panes[i].position) m_paneTw[i] = roundedRect(*state.panes[i].position);
+            if (state.panes[i].position)
+                m_paneTw[i] = roundedRect(*state.panes[i].position);
         }
         loadBrowsers(true);
     } else {
@@ -731,7 +793,9 @@ LayoutState MainWindow::currentLayoutState() const {
     return state;
 }
 
-Result<void> MainWindow::saveLayout(const QString& layout) { return m_layouts.save(layout, currentLayoutState()); }
+Result<void> MainWindow::saveLayout(const QString& layout) {
+    return m_layouts.save(layout, currentLayoutState());
+}
 
 void MainWindow::switchLayout(const QString& layout) {
     m_switchingLayout = true;
@@ -746,24 +810,27 @@ void MainWindow::switchLayout(const QString& layout) {
 void MainWindow::resetAllLayouts() {
     adjustTopMost(false);
     QMessageBox question(QMessageBox::Question, QStringLiteral("Reset layouts ?"),
-                         QStringLiteral("Do you want to reset all layouts ?"), QMessageBox::Yes | QMessageBox::No, this);
+                         QStringLiteral("Do you want to reset all layouts ?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
     question.setDefaultButton(QMessageBox::No);
     const int answer = question.exec();
     adjustTopMost(true);
-    if (answer != QMessageBox::Yes) return;
+    if (answer != QMessageBox::Yes)
+        return;
     (void)m_layouts.resetAll();
     m_currentLayout = QStringLiteral("1");
     (void)loadLayout(m_currentLayout);
 }
 
 void MainWindow::showLayoutHelp() {
-    showMessage(QStringLiteral("Layouts help"),
-                QStringLiteral("Lumora supports 5 layouts. \r\n\r\n"
-                               "Each layout can have its own translations, font size, window position, text and "
-                               "background colors. \r\n\r\n"
-                               "To switch between layouts, use keyboard shortcut 'L' to switch to next layout or "
-                               "'K' to switch to previous layout  "),
-                false);
+    showMessage(
+        QStringLiteral("Layouts help"),
+        QStringLiteral("Lumora supports 5 layouts. \r\n\r\n"
+                       "Each layout can have its own translations, font size, window position, text and "
+                       "background colors. \r\n\r\n"
+                       "To switch between layouts, use keyboard shortcut 'L' to switch to next layout or "
+                       "'K' to switch to previous layout  "),
+        false);
 }
 
 // ---------------------------------------------------------------------------------------------- dialogs
@@ -799,7 +866,9 @@ void MainWindow::showRangeModeSetup() {}
 
 void MainWindow::showQuickSuraSelect() {}
 
-void MainWindow::showAbout() { showAboutWindow(AboutWindow::AboutPage); }
+void MainWindow::showAbout() {
+    showAboutWindow(AboutWindow::AboutPage);
+}
 
 void MainWindow::showAboutWindow(int page) {
     adjustTopMost(false);
@@ -811,16 +880,19 @@ void MainWindow::showAboutWindow(int page) {
 }
 
 void MainWindow::showMode(RecitationMode mode) {
-    if (!m_panel) return;
+    if (!m_panel)
+        return;
     m_panel->modeOption(mode == RecitationMode::Range ? 0 : 1)->setChecked(true);
 }
 
 void MainWindow::setPlayToolTip(const QString& text) {
-    if (m_panel) m_panel->playButton()->setToolTip(text);
+    if (m_panel)
+        m_panel->playButton()->setToolTip(text);
 }
 
 void MainWindow::setRulerVerses(int verses) {
-    if (m_panel) m_panel->ruler()->setVerses(static_cast<int16_t>(verses));
+    if (m_panel)
+        m_panel->ruler()->setVerses(static_cast<int16_t>(verses));
 }
 
 void MainWindow::showPaneMenu(int pane) {
@@ -846,13 +918,15 @@ void MainWindow::showPaneMenu(int pane) {
     menu.addAction(QStringLiteral("&Close"))->setData(1004);
 
     QAction* chosen = menu.exec(QCursor::pos());
-    if (!chosen) return;
+    if (!chosen)
+        return;
     const int command = chosen->data().toInt();
     if (command > 100 && command <= 200 && command - 101 < installed.size()) {
         assignPaneText(pane, installed[command - 101]);
         if (!m_controller->suraNumberText().isEmpty()) {
             auto reloaded = m_texts->reloadSuraTexts();
-            if (!reloaded) showFailure(reloaded.error());
+            if (!reloaded)
+                showFailure(reloaded.error());
         }
         m_controller->setText();
         return;
@@ -863,28 +937,37 @@ void MainWindow::showPaneMenu(int pane) {
             const QString answer = QInputDialog::getText(
                 this, QStringLiteral("Enter text size"), QStringLiteral("Enter text size (10 to 200)"),
                 QLineEdit::Normal, QString::number(std::lround(properties.fontSize())), &ok);
-            if (!ok) return;
+            if (!ok)
+                return;
             bool isNumber = false;
             const double size = answer.trimmed().toDouble(&isNumber);
-            if (!isNumber || size < 10 || size > 200) return;
+            if (!isNumber || size < 10 || size > 200)
+                return;
             properties.setFontSize(size);
             break;
         }
         case 1003: {
             const QColor colour = QColorDialog::getColor(colourOf(properties.foreColour()), this);
-            if (!colour.isValid()) return;
+            if (!colour.isValid())
+                return;
             properties.setForeColour(numberOf(colour));
             break;
         }
-        case 1002: properties.setForeColour(0); break;
+        case 1002:
+            properties.setForeColour(0);
+            break;
         case 1001: {
             const QColor colour = QColorDialog::getColor(colourOf(properties.backColour()), this);
-            if (!colour.isValid()) return;
+            if (!colour.isValid())
+                return;
             properties.setBackColour(numberOf(colour));
             break;
         }
-        case 1000: properties.setBackColour(kDefaultPaneBack); break;
-        default: return;
+        case 1000:
+            properties.setBackColour(kDefaultPaneBack);
+            break;
+        default:
+            return;
     }
     m_controller->setText();
 }
@@ -897,7 +980,8 @@ void MainWindow::showTextInfo(int pane) {
     auto* view = new QTextBrowser(&info);
     view->setOpenExternalLinks(true);
     const QString page = m_texts->pane(pane).additionalInfo();
-    if (page != QLatin1String("about:blank")) view->setHtml(page);
+    if (page != QLatin1String("about:blank"))
+        view->setHtml(page);
     auto* close = new QPushButton(QStringLiteral("&Close"), &info);
     connect(close, &QPushButton::clicked, &info, &QDialog::accept);
     auto* layout = new QVBoxLayout(&info);
@@ -948,7 +1032,8 @@ void MainWindow::showWordTip() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_closing) {
         m_closing = true;
-        if (m_closeHandler) m_closeHandler();
+        if (m_closeHandler)
+            m_closeHandler();
     }
     event->accept();
 }

@@ -88,7 +88,9 @@ public:
     void paneToggleClicked(int pane);
     void togglePane(int pane) override;
     QRect paneGeometryTwips(int pane) const { return m_paneTw.at(static_cast<size_t>(pane - 1)); }
-    QRect separatorGeometryTwips(int separator) const { return m_separatorTw.at(static_cast<size_t>(separator - 1)); }
+    QRect separatorGeometryTwips(int separator) const {
+        return m_separatorTw.at(static_cast<size_t>(separator - 1));
+    }
     QRect containerGeometryTwips() const { return m_containerTw; }
     // The window's place on the screen in twips: the frame's top-left and the window's own size.
     QRect windowGeometryTwips() const;
@@ -144,7 +146,9 @@ public:
     QWidget* container() const { return m_container; }
     QMenuBar* menuBar() const { return m_menuBar; }
     QAction* textsMenuAction(int pane) const { return m_textActions.at(static_cast<size_t>(pane - 1)); }
-    QAction* layoutMenuAction(int layout) const { return m_layoutActions.at(static_cast<size_t>(layout - 1)); }
+    QAction* layoutMenuAction(int layout) const {
+        return m_layoutActions.at(static_cast<size_t>(layout - 1));
+    }
     QMenu* layoutMenu() const { return m_layoutMenu; }
     QAction* alwaysOnTopAction() const { return m_alwaysOnTopAction; }
     QAction* showPanelAction() const { return m_showPanelAction; }

@@ -4,8 +4,12 @@
 
 namespace lumora {
 
-void ModeOptionButton::keyPressEvent(QKeyEvent* event) { event->accept(); }
+void ModeOptionButton::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
 
-void ModeOptionButton::keyReleaseEvent(QKeyEvent* event) { event->accept(); }
+void ModeOptionButton::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+}
 
 }  // namespace lumora

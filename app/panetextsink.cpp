@@ -4,8 +4,12 @@
 
 namespace lumora {
 
-Result<void> PaneTextSink::loadSuraTexts(int sura, int slotCount) { return m_texts.loadSuraTexts(sura, slotCount); }
+Result<void> PaneTextSink::loadSuraTexts(int sura, int slotCount) {
+    return m_texts.loadSuraTexts(sura, slotCount);
+}
 
-void PaneTextSink::setText(int slot) { m_texts.setText(slot); }
+void PaneTextSink::setText(int slot) {
+    m_texts.setText(slot);
+}
 
 }  // namespace lumora

@@ -28,25 +28,37 @@ namespace {
 const QString kMain = QStringLiteral("Main");
 
 // The error a stored text raises when it is not of the type it is read as.
-Error typeMismatch() { return Error{13, "Lumora", "Type mismatch"}; }
+Error typeMismatch() {
+    return Error{13, "Lumora", "Type mismatch"};
+}
 
 Result<int32_t> readInteger(const QString& text) {
-    if (auto value = SettingText::toRoundedInteger(text)) return *value;
+    if (auto value = SettingText::toRoundedInteger(text))
+        return *value;
     return typeMismatch();
 }
 
 Result<bool> readBoolean(const QString& text) {
-    if (auto value = SettingText::toBoolean(text)) return *value;
+    if (auto value = SettingText::toBoolean(text))
+        return *value;
     return typeMismatch();
 }
 
 // Alt with R, V (the modes) or A, P, Y, S (the pane toggles) belongs to the window's handler rather than
 // to the menu bar's access keys, once a sura is loaded and the handler acts on them.
 bool isWindowAltKey(int keyCode, int shift) {
-    if ((shift & KeyHandler::kAltMask) == 0) return false;
+    if ((shift & KeyHandler::kAltMask) == 0)
+        return false;
     switch (keyCode) {
-        case 'R': case 'V': case 'A': case 'P': case 'Y': case 'S': return true;
-        default: return false;
+        case 'R':
+        case 'V':
+        case 'A':
+        case 'P':
+        case 'Y':
+        case 'S':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -56,15 +68,16 @@ const QString Program::kApplication = QStringLiteral("ZI4");
 
 Program::Program(Options options)
     : m_options(std::move(options)),
-      m_settings(m_options.settingsFolder.isEmpty() ? SettingsStore::defaultFolder() : m_options.settingsFolder) {
+      m_settings(m_options.settingsFolder.isEmpty() ? SettingsStore::defaultFolder()
+                                                    : m_options.settingsFolder) {
     if (m_options.clock) {
         m_clock = m_options.clock;
     } else {
         m_ownClock = std::make_unique<SteadyClock>();
         m_clock = m_ownClock.get();
     }
-    QString folder = m_options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                       : m_options.programFolder;
+    QString folder =
+        m_options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_options.programFolder;
     m_appFolder = QDir::cleanPath(QDir(folder).absolutePath());
     while (m_appFolder.size() > 1 && m_appFolder.endsWith(QLatin1Char('/'))) m_appFolder.chop(1);
 
@@ -74,12 +87,14 @@ Program::Program(Options options)
 }
 
 Program::~Program() {
-    if (qApp && m_keyFilter) qApp->removeEventFilter(m_keyFilter.get());
+    if (qApp && m_keyFilter)
+        qApp->removeEventFilter(m_keyFilter.get());
     m_keyFilter.reset();
     // The window goes before the objects it shows (which then write their pages nowhere); the controller
     // before the player it drives.
     if (m_texts) {
-        for (int pane = 1; pane <= VerseTextAssignment::kPaneCount; ++pane) m_texts->pane(pane).setPageView(nullptr);
+        for (int pane = 1; pane <= VerseTextAssignment::kPaneCount; ++pane)
+            m_texts->pane(pane).setPageView(nullptr);
     }
     m_window.reset();
     m_keys.reset();
@@ -89,18 +104,22 @@ Program::~Program() {
     m_player.reset();
 }
 
-bool Program::clipboardReady() const { return m_clipboard->isReady(); }
+bool Program::clipboardReady() const {
+    return m_clipboard->isReady();
+}
 
 Result<void> Program::startUp() {
     for (int number = 10; number <= 270; number += 10) {
         m_step = number;
         if (number == 240) {
             // Steps 240 to 270 restore the last sura, range and verse, when the user wants them.
-            if (!m_window->loadClosedState()) return {};
+            if (!m_window->loadClosedState())
+                return {};
             auto restored = restoreClosedState();
             if (!restored) {
                 Error error = restored.error();
-                if (error.step == 0) error.step = m_step;
+                if (error.step == 0)
+                    error.step = m_step;
                 return error;
             }
             return {};
@@ -122,11 +141,13 @@ Result<void> Program::runStep(int number) {
             return {};
         case 20: {
             std::string outputMessage;
-            std::unique_ptr<SoundOutput> output =
-                m_options.outputFactory ? m_options.outputFactory(outputMessage) : createSystemOutput(outputMessage);
+            std::unique_ptr<SoundOutput> output = m_options.outputFactory
+                                                      ? m_options.outputFactory(outputMessage)
+                                                      : createSystemOutput(outputMessage);
             m_player = std::make_unique<Player>(std::move(output));
             for (const std::string& message : {outputMessage, m_player->initMessage()}) {
-                if (!message.empty()) window.showMessage(MainWindow::kTitle, QString::fromStdString(message), true);
+                if (!message.empty())
+                    window.showMessage(MainWindow::kTitle, QString::fromStdString(message), true);
             }
             return {};
         }
@@ -142,15 +163,19 @@ Result<void> Program::runStep(int number) {
             window.attach(*m_controller, *m_texts, *m_keys, *m_clipboard);
             m_keyFilter = std::make_unique<WindowKeyFilter>(
                 &window, [this](int code, int shift) { m_keys->formKeyDown(code, shift); },
-                [this](int code, int shift) { return isWindowAltKey(code, shift) && m_controller->sura() != 0; });
+                [this](int code, int shift) {
+                    return isWindowAltKey(code, shift) && m_controller->sura() != 0;
+                });
             qApp->installEventFilter(m_keyFilter.get());
             return {};
         }
         case 50: {
-            const QString layout = m_settings.get(kApplication, kMain, QStringLiteral("CurrentLayout"), QStringLiteral("1"));
+            const QString layout =
+                m_settings.get(kApplication, kMain, QStringLiteral("CurrentLayout"), QStringLiteral("1"));
             window.setCurrentLayout(layout);
             auto loaded = window.loadLayout(layout);
-            if (!loaded) return loaded.error();
+            if (!loaded)
+                return loaded.error();
             QCoreApplication::processEvents();
             return {};
         }
@@ -162,14 +187,16 @@ Result<void> Program::runStep(int number) {
                                              m_appFolder + QStringLiteral("/mp3/"));
             }
             // Every recording's path is the folder and a file name run together.
-            if (!m_mp3Folder.endsWith(QLatin1Char('/'))) m_mp3Folder += QLatin1Char('/');
+            if (!m_mp3Folder.endsWith(QLatin1Char('/')))
+                m_mp3Folder += QLatin1Char('/');
             m_controller->setFolders(m_appFolder, m_mp3Folder);
             return {};
         }
         case 70: {
-            auto on = readBoolean(m_settings.get(kApplication, QStringLiteral("LoadClosedState"), QStringLiteral("Value"),
-                                                 QStringLiteral("True")));
-            if (!on) return on.error();
+            auto on = readBoolean(m_settings.get(kApplication, QStringLiteral("LoadClosedState"),
+                                                 QStringLiteral("Value"), QStringLiteral("True")));
+            if (!on)
+                return on.error();
             window.setLoadClosedState(on.value());
             return {};
         }
@@ -186,32 +213,38 @@ Result<void> Program::runStep(int number) {
             return m_controller->readRangeSettings(m_settings);
         case 120: {
             const QString eq = QStringLiteral("EQ");
-            auto enabled = readBoolean(m_settings.get(kApplication, eq, QStringLiteral("EQEnabled"), QStringLiteral("True")));
-            if (!enabled) return enabled.error();
+            auto enabled = readBoolean(
+                m_settings.get(kApplication, eq, QStringLiteral("EQEnabled"), QStringLiteral("True")));
+            if (!enabled)
+                return enabled.error();
             m_equalizer.enabled = enabled.value();
             const EqualizerSettings defaults;
             for (size_t band = 0; band < m_equalizer.gainsDb.size(); ++band) {
                 const QString text = m_settings.get(kApplication, eq, QStringLiteral("Val%1").arg(band),
                                                     SettingText::fromReal(defaults.gainsDb[band]));
                 const auto gain = SettingText::toReal(text);
-                if (!gain) return typeMismatch();
+                if (!gain)
+                    return typeMismatch();
                 m_equalizer.gainsDb[band] = static_cast<float>(*gain);
             }
             return {};
         }
         case 130: {
-            auto on = readBoolean(m_settings.get(kApplication, QStringLiteral("OnscreenHelp"), QStringLiteral("Enabled"),
-                                                 QStringLiteral("True")));
-            if (!on) return on.error();
+            auto on = readBoolean(m_settings.get(kApplication, QStringLiteral("OnscreenHelp"),
+                                                 QStringLiteral("Enabled"), QStringLiteral("True")));
+            if (!on)
+                return on.error();
             window.setOnscreenHelp(on.value());
             return {};
         }
         case 140: {
-            const QString stored = m_settings.get(kApplication, QStringLiteral("Vol"), QStringLiteral("Pos"), QStringLiteral("NO"));
+            const QString stored = m_settings.get(kApplication, QStringLiteral("Vol"), QStringLiteral("Pos"),
+                                                  QStringLiteral("NO"));
             int32_t volume = VolumeModel::kDefault;
             if (stored != QLatin1String("NO")) {
                 auto value = readInteger(stored);
-                if (!value) return value.error();
+                if (!value)
+                    return value.error();
                 volume = value.value();
             }
             m_controller->volume().setCurPosition(volume);
@@ -240,7 +273,8 @@ Result<void> Program::runStep(int number) {
             window.setWindowIcon(AppIcon::icon());
             return {};
         case 210:
-            if (AboutWindow::showAtStartup(m_settings)) window.showAboutWindow(AboutWindow::AboutPage);
+            if (AboutWindow::showAtStartup(m_settings))
+                window.showAboutWindow(AboutWindow::AboutPage);
             return {};
         case 220:
             m_clipboard->setReady(true);
@@ -255,35 +289,45 @@ Result<void> Program::runStep(int number) {
 Result<void> Program::restoreClosedState() {
     RecitationController& controller = *m_controller;
     m_step = 240;
-    auto index = readInteger(m_settings.get(kApplication, kMain, QStringLiteral("Sura"), QStringLiteral("0")));
-    if (!index) return index.error();
-    if (auto selected = controller.selectSura(index.value()); !selected) return selected.error();
+    auto index =
+        readInteger(m_settings.get(kApplication, kMain, QStringLiteral("Sura"), QStringLiteral("0")));
+    if (!index)
+        return index.error();
+    if (auto selected = controller.selectSura(index.value()); !selected)
+        return selected.error();
 
     m_step = 250;
     const QString keys[3] = {QStringLiteral("RB"), QStringLiteral("RE"), QStringLiteral("CurPos")};
     for (int slider = 0; slider < 3; ++slider) {
         VerseSliderModel& model = controller.slider(slider);
         const int32_t fallback = slider == 1 ? model.max() : model.min();
-        auto value = readInteger(m_settings.get(kApplication, kMain, keys[slider], QString::number(fallback)));
-        if (!value) return value.error();
-        if (auto set = model.setValue(value.value()); !set) return set.error();
+        auto value =
+            readInteger(m_settings.get(kApplication, kMain, keys[slider], QString::number(fallback)));
+        if (!value)
+            return value.error();
+        if (auto set = model.setValue(value.value()); !set)
+            return set.error();
     }
 
     m_step = 260;
-    auto verse = readInteger(m_settings.get(kApplication, kMain, QStringLiteral("CurVerse"), QStringLiteral("0")));
-    if (!verse) return verse.error();
+    auto verse =
+        readInteger(m_settings.get(kApplication, kMain, QStringLiteral("CurVerse"), QStringLiteral("0")));
+    if (!verse)
+        return verse.error();
     controller.setCurrentVerse(verse.value());
 
     m_step = 270;
-    if (controller.suraList().currentIndex() != -1) controller.setText();
+    if (controller.suraList().currentIndex() != -1)
+        controller.setText();
     return {};
 }
 
 QString Program::startUpFailureText(const Error& error) {
     return QString::fromStdString(error.description) + QStringLiteral("\r\n\r\n") +
            QStringLiteral("Error starting Lumora - Error number  - ") + QString::number(error.step) +
-           QStringLiteral(", try reinstalling Lumora.. if problem persist, contact support at Orvanta with error "
-                          "number mentioned above");
+           QStringLiteral(
+               ", try reinstalling Lumora.. if problem persist, contact support at Orvanta with error "
+               "number mentioned above");
 }
 
 void Program::failStartUp(const Error& error) {
@@ -297,7 +341,8 @@ void Program::failStartUp(const Error& error) {
 }
 
 void Program::shutDown() {
-    if (m_shutDown || m_failed || !m_controller) return;
+    if (m_shutDown || m_failed || !m_controller)
+        return;
     m_shutDown = true;
     RecitationController& controller = *m_controller;
     m_window->stopTicking();
@@ -317,7 +362,8 @@ void Program::shutDown() {
 }
 
 void Program::followClipboardText(const QString& text) {
-    if (!m_controller || !m_clipboard->isReady()) return;
+    if (!m_controller || !m_clipboard->isReady())
+        return;
     (void)m_controller->followVerseReference(text);
 }
 

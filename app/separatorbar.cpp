@@ -23,22 +23,27 @@ void SeparatorBar::paintEvent(QPaintEvent*) {
 
 void SeparatorBar::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (m_buttons != Qt::NoButton) return;
+    if (m_buttons != Qt::NoButton)
+        return;
     m_buttons = event->buttons() & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
-    if (m_buttons == Qt::NoButton) return;
+    if (m_buttons == Qt::NoButton)
+        return;
     emit dragStarted(m_number, event->globalPosition().toPoint());
 }
 
 void SeparatorBar::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (m_buttons == Qt::NoButton) return;
+    if (m_buttons == Qt::NoButton)
+        return;
     emit dragMoved(m_number, event->globalPosition().toPoint());
 }
 
 void SeparatorBar::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    if (m_buttons == Qt::NoButton) return;
-    if (event->buttons() & m_buttons) return;
+    if (m_buttons == Qt::NoButton)
+        return;
+    if (event->buttons() & m_buttons)
+        return;
     m_buttons = Qt::NoButton;
     emit dragFinished(m_number);
 }

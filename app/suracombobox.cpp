@@ -9,7 +9,9 @@ SuraComboBox::SuraComboBox(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(20);
 }
 
-bool SuraComboBox::isListOpen() const { return m_listOpen; }
+bool SuraComboBox::isListOpen() const {
+    return m_listOpen;
+}
 
 void SuraComboBox::showPopup() {
     m_listOpen = true;
@@ -23,7 +25,8 @@ void SuraComboBox::hidePopup() {
 
 void SuraComboBox::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    const bool arrow =
+        key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
     const bool digit = key >= Qt::Key_1 && key <= Qt::Key_9;
     if ((arrow && !m_listOpen) || digit) {
         event->accept();

@@ -55,7 +55,9 @@ TextPaneFrame::TextPaneFrame(int pane, QWidget* parent) : QWidget(parent), m_pan
     layoutHeader();
 }
 
-QString TextPaneFrame::name() const { return QStringLiteral("picText%1").arg(m_pane); }
+QString TextPaneFrame::name() const {
+    return QStringLiteral("picText%1").arg(m_pane);
+}
 
 void TextPaneFrame::setDpi(double dpi) {
     m_dpi = dpi;
@@ -68,7 +70,9 @@ void TextPaneFrame::setCaption(const QString& caption) {
     layoutHeader();
 }
 
-void TextPaneFrame::setWordTipVisible(bool visible) { m_wordTip->setVisible(visible); }
+void TextPaneFrame::setWordTipVisible(bool visible) {
+    m_wordTip->setVisible(visible);
+}
 
 void TextPaneFrame::applyColours(const QColor& background, const QColor& text) {
     QPalette colours = palette();
@@ -118,20 +122,25 @@ void TextPaneFrame::layoutHeader() {
 }
 
 void TextPaneFrame::layoutInterior() {
-    if (window()->isMinimized()) return;
+    if (window()->isMinimized())
+        return;
     const QSize paneTwips = Twips::sizeFromPixels(size(), m_dpi);
-    const PaneGeometry::PaneInterior interior = PaneGeometry::arrangePane(
-        m_pane, paneTwips, Twips::fromPixels(m_info->width(), m_dpi), Twips::fromPixels(m_wordTip->width(), m_dpi));
+    const PaneGeometry::PaneInterior interior =
+        PaneGeometry::arrangePane(m_pane, paneTwips, Twips::fromPixels(m_info->width(), m_dpi),
+                                  Twips::fromPixels(m_wordTip->width(), m_dpi));
     m_view->setGeometry(Twips::rectToPixels(interior.browser, m_dpi));
     const int top = Twips::toPixels(kButtonTopTw, m_dpi);
     m_info->move(Twips::toPixels(interior.infoButtonLeft, m_dpi), top);
     m_wordTip->move(Twips::toPixels(interior.wordTipLeft, m_dpi), Twips::toPixels(kCaptionTopTw, m_dpi) - 2);
 }
 
-void TextPaneFrame::resizeEvent(QResizeEvent*) { layoutInterior(); }
+void TextPaneFrame::resizeEvent(QResizeEvent*) {
+    layoutInterior();
+}
 
 void TextPaneFrame::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange) layoutHeader();
+    if (event->type() == QEvent::FontChange)
+        layoutHeader();
     QWidget::changeEvent(event);
 }
 

@@ -7,7 +7,8 @@ namespace lumora {
 
 void TopMost::set(QWidget* window, bool on) {
     Qt::WindowFlags flags = window->windowFlags();
-    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) return;
+    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on)
+        return;
     flags.setFlag(Qt::WindowStaysOnTopHint, on);
     if (QWindow* handle = window->windowHandle()) {
         // setWindowFlags would hide a shown window; the native window takes the new flag in place and
@@ -19,6 +20,8 @@ void TopMost::set(QWidget* window, bool on) {
     }
 }
 
-bool TopMost::isOn(const QWidget* window) { return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool TopMost::isOn(const QWidget* window) {
+    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 
 }  // namespace lumora

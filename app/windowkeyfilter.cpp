@@ -15,7 +15,8 @@ WindowKeyFilter::WindowKeyFilter(QWidget* window, Handler handler, MenuKeyOverri
       m_menuKeyOverride(std::move(menuKeyOverride)) {}
 
 bool WindowKeyFilter::belongsToWindow(QObject* receiver) const {
-    if (!m_window || !receiver->isWidgetType()) return false;
+    if (!m_window || !receiver->isWidgetType())
+        return false;
     auto* widget = static_cast<QWidget*>(receiver);
     return widget->window() == m_window;
 }
@@ -23,8 +24,10 @@ bool WindowKeyFilter::belongsToWindow(QObject* receiver) const {
 bool WindowKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ShortcutOverride: {
-            if (m_handlerDepth == 0) m_lastPress = nullptr;
-            if (!m_menuKeyOverride || !belongsToWindow(watched)) break;
+            if (m_handlerDepth == 0)
+                m_lastPress = nullptr;
+            if (!m_menuKeyOverride || !belongsToWindow(watched))
+                break;
             auto* key = static_cast<QKeyEvent*>(event);
             if (m_menuKeyOverride(KeyMapper::virtualKeyCode(*key), KeyMapper::shiftBits(*key))) {
                 // Accepted: the menu bar does not treat the key as an access key; the press follows.
@@ -34,11 +37,13 @@ bool WindowKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::KeyRelease:
-            if (m_handlerDepth == 0) m_lastPress = nullptr;
+            if (m_handlerDepth == 0)
+                m_lastPress = nullptr;
             break;
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (key == m_lastPress || !belongsToWindow(watched)) break;
+            if (key == m_lastPress || !belongsToWindow(watched))
+                break;
             m_lastPress = key;
             const int code = KeyMapper::virtualKeyCode(*key);
             if (code != 0 && m_handler) {

@@ -32,9 +32,11 @@ QString programFolder() {
 
 long residentKb() {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
     return -1;
 }
@@ -65,7 +67,8 @@ int runLumora(int argc, char** argv, const QString& settingsFolder) {
         return std::make_unique<lumora::NullOutput>(lumora::NullOutput::Mode::RealTime);
     };
     lumora::Program program(options);
-    if (!program.startUp().ok() || program.controller()->sura() != 2) return 3;
+    if (!program.startUp().ok() || program.controller()->sura() != 2)
+        return 3;
     waitUntilShown(program.window());
     std::printf("rss_kb %ld\n", residentKb());
     return 0;
@@ -84,7 +87,8 @@ bool runChild(const QStringList& arguments, Sample& sample) {
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(), arguments);
-    if (!child.waitForFinished(60000) || child.exitCode() != 0) return false;
+    if (!child.waitForFinished(60000) || child.exitCode() != 0)
+        return false;
     sample.ms = clock.nsecsElapsed() / 1e6;
     const QByteArray out = child.readAllStandardOutput();
     sample.rssKb = out.mid(out.indexOf("rss_kb ") + 7).trimmed().toLong();
@@ -99,8 +103,10 @@ double median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && QByteArray(argv[1]) == "--empty-window") return runEmptyWindow(argc, argv);
-    if (argc >= 3 && QByteArray(argv[1]) == "--lumora") return runLumora(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc >= 2 && QByteArray(argv[1]) == "--empty-window")
+        return runEmptyWindow(argc, argv);
+    if (argc >= 3 && QByteArray(argv[1]) == "--lumora")
+        return runLumora(argc, argv, QString::fromLocal8Bit(argv[2]));
 
     QCoreApplication application(argc, argv);
     if (!QFile::exists(programFolder() + QStringLiteral("/data/pos.dat"))) {
@@ -110,8 +116,10 @@ int main(int argc, char** argv) {
     // The last run left sura 2 open; the About window stays closed.
     QTemporaryDir settings;
     lumora::SettingsStore store(settings.path());
-    (void)store.save(QStringLiteral("ZI4"), QStringLiteral("Main"), QStringLiteral("Sura"), QStringLiteral("1"));
-    (void)store.save(QStringLiteral("ZI4"), QStringLiteral("About"), QStringLiteral("Show3"), QStringLiteral("0"));
+    (void)store.save(QStringLiteral("ZI4"), QStringLiteral("Main"), QStringLiteral("Sura"),
+                     QStringLiteral("1"));
+    (void)store.save(QStringLiteral("ZI4"), QStringLiteral("About"), QStringLiteral("Show3"),
+                     QStringLiteral("0"));
 
     std::vector<double> lumoraMs, emptyMs, lumoraKb, emptyKb;
     for (int run = 0; run < kRuns; ++run) {
@@ -128,11 +136,13 @@ int main(int argc, char** argv) {
     }
     const double startRatio = median(lumoraMs) / median(emptyMs);
     const double memoryRatio = median(lumoraKb) / median(emptyKb);
-    std::printf("start-up to a shown window, last sura restored: Lumora %.1f ms, empty Qt window %.1f ms, "
-                "ratio %.2f (target <= 2)\n",
-                median(lumoraMs), median(emptyMs), startRatio);
-    std::printf("resident memory with sura 2 loaded: Lumora %.1f MB, empty Qt window %.1f MB, ratio %.2f "
-                "(target <= 1.5)\n",
-                median(lumoraKb) / 1024, median(emptyKb) / 1024, memoryRatio);
+    std::printf(
+        "start-up to a shown window, last sura restored: Lumora %.1f ms, empty Qt window %.1f ms, "
+        "ratio %.2f (target <= 2)\n",
+        median(lumoraMs), median(emptyMs), startRatio);
+    std::printf(
+        "resident memory with sura 2 loaded: Lumora %.1f MB, empty Qt window %.1f MB, ratio %.2f "
+        "(target <= 1.5)\n",
+        median(lumoraKb) / 1024, median(emptyKb) / 1024, memoryRatio);
     return 0;
 }

@@ -29,7 +29,9 @@ Range rangeOf(RecitationController& controller) {
             controller.currentVerseSlider().value()};
 }
 
-void copy(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void copy(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
 TEST_F(ClipboardLinkTest, ReferencesSelectTheSuraAndTheRange) {
     RecitationController& controller = *start().controller();

@@ -1,7 +1,7 @@
 // The command line, parsed and through the real executable.
+#include <gtest/gtest.h>
 #include <QFileInfo>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "app/commandline.h"
 
@@ -16,14 +16,17 @@ TEST(CommandLineTest, ParsesTheProgramFolderAndTheInformationOptions) {
     line = CommandLine::parse({"lumora", "--program-folder", "/opt/lumora", "-platform", "offscreen"});
     EXPECT_EQ(line.action(), CommandLine::Action::Run);
     EXPECT_EQ(line.programFolder(), QStringLiteral("/opt/lumora"));
-    EXPECT_EQ(CommandLine::parse({"lumora", "--program-folder=/srv/l"}).programFolder(), QStringLiteral("/srv/l"));
+    EXPECT_EQ(CommandLine::parse({"lumora", "--program-folder=/srv/l"}).programFolder(),
+              QStringLiteral("/srv/l"));
 
-    EXPECT_EQ(CommandLine::parse({"lumora", "--program-folder", "x", "--help"}).action(), CommandLine::Action::ShowHelp);
+    EXPECT_EQ(CommandLine::parse({"lumora", "--program-folder", "x", "--help"}).action(),
+              CommandLine::Action::ShowHelp);
     EXPECT_EQ(CommandLine::parse({"lumora", "-h"}).action(), CommandLine::Action::ShowHelp);
     EXPECT_EQ(CommandLine::parse({"lumora", "--version"}).action(), CommandLine::Action::ShowVersion);
 
-    for (const QStringList& refused : {QStringList{"lumora", "--program-folder"}, QStringList{"lumora", "--program-folder="},
-                                       QStringList{"lumora", "--colour", "red"}}) {
+    for (const QStringList& refused :
+         {QStringList{"lumora", "--program-folder"}, QStringList{"lumora", "--program-folder="},
+          QStringList{"lumora", "--colour", "red"}}) {
         line = CommandLine::parse(refused);
         EXPECT_EQ(line.action(), CommandLine::Action::Fail) << refused.join(' ').toStdString();
         EXPECT_FALSE(line.error().isEmpty());
@@ -45,7 +48,8 @@ ProcessRun runLumora(const QStringList& arguments) {
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     process.setProcessEnvironment(environment);
     process.start(qEnvironmentVariable("LUMORA_PROGRAM_FOLDER") + QStringLiteral("/lumora"), arguments);
-    if (!process.waitForFinished(30000)) return run;
+    if (!process.waitForFinished(30000))
+        return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
@@ -53,7 +57,8 @@ ProcessRun runLumora(const QStringList& arguments) {
 }
 
 TEST(CommandLineTest, TheExecutableAnswersHelpAndVersionWithoutADisplay) {
-    if (!QFileInfo(qEnvironmentVariable("LUMORA_PROGRAM_FOLDER") + QStringLiteral("/lumora")).isExecutable()) {
+    if (!QFileInfo(qEnvironmentVariable("LUMORA_PROGRAM_FOLDER") + QStringLiteral("/lumora"))
+             .isExecutable()) {
         GTEST_SKIP() << "lumora is not built";
     }
     ProcessRun help = runLumora({QStringLiteral("--help")});

@@ -22,16 +22,17 @@ TEST(KeyMapperTest, QtKeysBecomeWindowsKeyCodes) {
         int code;
     };
     const Case cases[] = {
-        {Qt::Key_A, false, 65},        {Qt::Key_Z, false, 90},          {Qt::Key_0, false, 48},
-        {Qt::Key_9, false, 57},        {Qt::Key_3, true, 99},           {Qt::Key_0, true, 96},
-        {Qt::Key_Plus, true, 107},     {Qt::Key_Minus, true, 109},      {Qt::Key_F1, false, 112},
-        {Qt::Key_F8, false, 119},      {Qt::Key_PageUp, false, 33},     {Qt::Key_PageDown, false, 34},
-        {Qt::Key_Home, false, 36},     {Qt::Key_Left, false, 37},       {Qt::Key_Down, false, 40},
-        {Qt::Key_Exclam, false, 49},   {Qt::Key_ParenRight, false, 48}, {Qt::Key_PageUp, true, 33},
-        {Qt::Key_Plus, false, 0},      {Qt::Key_Eacute, false, 0},
+        {Qt::Key_A, false, 65},      {Qt::Key_Z, false, 90},          {Qt::Key_0, false, 48},
+        {Qt::Key_9, false, 57},      {Qt::Key_3, true, 99},           {Qt::Key_0, true, 96},
+        {Qt::Key_Plus, true, 107},   {Qt::Key_Minus, true, 109},      {Qt::Key_F1, false, 112},
+        {Qt::Key_F8, false, 119},    {Qt::Key_PageUp, false, 33},     {Qt::Key_PageDown, false, 34},
+        {Qt::Key_Home, false, 36},   {Qt::Key_Left, false, 37},       {Qt::Key_Down, false, 40},
+        {Qt::Key_Exclam, false, 49}, {Qt::Key_ParenRight, false, 48}, {Qt::Key_PageUp, true, 33},
+        {Qt::Key_Plus, false, 0},    {Qt::Key_Eacute, false, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(KeyMapper::virtualKeyCode(c.qtKey, c.keypad), c.code) << std::hex << c.qtKey << " keypad " << c.keypad;
+        EXPECT_EQ(KeyMapper::virtualKeyCode(c.qtKey, c.keypad), c.code)
+            << std::hex << c.qtKey << " keypad " << c.keypad;
     }
     EXPECT_EQ(KeyMapper::shiftBits(Qt::ShiftModifier | Qt::AltModifier), 5);
     EXPECT_EQ(KeyMapper::shiftBits(Qt::ControlModifier | Qt::KeypadModifier), 2);

@@ -81,7 +81,8 @@ TEST_F(PanesTest, ThePaneMenuChoosesTheTextAndTheSize) {
     EXPECT_EQ(window.paneFrame(3)->captionLabel()->text(), texts.pane(3).windowCaption() + QLatin1Char(' '));
     EXPECT_EQ(window.textsMenuAction(3)->text(), QStringLiteral("&3. ") + texts.pane(3).buttonCaption());
     EXPECT_EQ(texts.paneText(1, 3).isEmpty(), false);
-    EXPECT_TRUE(window.paneFrame(3)->view()->plainText().contains(texts.paneText(0, 3).simplified().left(10)));
+    EXPECT_TRUE(
+        window.paneFrame(3)->view()->plainText().contains(texts.paneText(0, 3).simplified().left(10)));
 
     for (const char* answer : {"9", "201", "", "12.5"}) {
         modals().chooseMenuItem(QStringLiteral("&Text Size..."));

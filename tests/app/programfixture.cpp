@@ -30,11 +30,14 @@ void ModalResponder::answer(QMessageBox::StandardButton button) {
                 return;
             }
         }
-        if (auto* dialog = qobject_cast<QDialog*>(widget)) dialog->reject();
+        if (auto* dialog = qobject_cast<QDialog*>(widget))
+            dialog->reject();
     });
 }
 
-void ModalResponder::answerWith(std::function<void(QWidget*)> action) { m_answers.push_back(std::move(action)); }
+void ModalResponder::answerWith(std::function<void(QWidget*)> action) {
+    m_answers.push_back(std::move(action));
+}
 
 int ModalResponder::count(const QString& className) const {
     int found = 0;
@@ -42,10 +45,13 @@ int ModalResponder::count(const QString& className) const {
     return found;
 }
 
-void ModalResponder::chooseMenuItem(const QString& caption) { m_menuChoices.push_back(caption); }
+void ModalResponder::chooseMenuItem(const QString& caption) {
+    m_menuChoices.push_back(caption);
+}
 
 void ModalResponder::poll() {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); menu && !m_menuChoices.empty()) {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        menu && !m_menuChoices.empty()) {
         const QString caption = m_menuChoices.front();
         m_menuChoices.pop_front();
         for (QAction* action : menu->actions()) {
@@ -59,12 +65,14 @@ void ModalResponder::poll() {
         return;
     }
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal == m_handling) return;
+    if (!modal || !modal->isVisible() || modal == m_handling)
+        return;
     m_handling = modal;
     ModalRecord record;
     record.className = QString::fromLatin1(modal->metaObject()->className());
     record.title = modal->windowTitle();
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) record.text = box->text();
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        record.text = box->text();
     record.mainWindowTopMost = m_mainWindowTopMost ? m_mainWindowTopMost() : false;
     m_seen.push_back(record);
     if (!m_answers.empty()) {
@@ -73,7 +81,8 @@ void ModalResponder::poll() {
         action(modal);
     } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         QAbstractButton* close = box->button(QMessageBox::No);
-        if (!close) close = box->button(QMessageBox::Ok);
+        if (!close)
+            close = box->button(QMessageBox::Ok);
         if (close) {
             close->click();
         } else {
@@ -94,10 +103,13 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
-    if (m_program) close();
+    if (m_program)
+        close();
 }
 
-QString ProgramTest::sampleFolder() { return qEnvironmentVariable("LUMORA_PROGRAM_FOLDER"); }
+QString ProgramTest::sampleFolder() {
+    return qEnvironmentVariable("LUMORA_PROGRAM_FOLDER");
+}
 
 void ProgramTest::store(const QString& section, const QString& key, const QString& value) {
     SettingsStore settings(m_settingsDir.path());
@@ -134,7 +146,8 @@ Program& ProgramTest::start(const QString& programFolder, NullOutput::Mode mode)
 }
 
 void ProgramTest::close() {
-    if (!m_program) return;
+    if (!m_program)
+        return;
     m_program->window().close();
     m_program.reset();
     m_modals.reset();

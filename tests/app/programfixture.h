@@ -4,6 +4,7 @@
 // fake clock for the recitation's waits. Modal windows the program opens are answered by a ModalResponder,
 // which records what each showed.
 
+#include <gtest/gtest.h>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -12,7 +13,6 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -70,7 +70,8 @@ protected:
     // The settings file of application "ZI4".
     QString settingsFile() const { return m_settingsDir.path() + QStringLiteral("/ZI4.ini"); }
     void store(const QString& section, const QString& key, const QString& value);
-    QString stored(const QString& section, const QString& key, const QString& fallback = QStringLiteral("<none>"));
+    QString stored(const QString& section, const QString& key,
+                   const QString& fallback = QStringLiteral("<none>"));
 
     // The next program waits on the steady clock instead of the fake one.
     void useRealClock() { m_realClock = true; }
@@ -78,7 +79,8 @@ protected:
     Program& create(const QString& programFolder = QString(),
                     NullOutput::Mode mode = NullOutput::Mode::Manual);
     // Builds and starts; the test fails when start-up fails.
-    Program& start(const QString& programFolder = QString(), NullOutput::Mode mode = NullOutput::Mode::Manual);
+    Program& start(const QString& programFolder = QString(),
+                   NullOutput::Mode mode = NullOutput::Mode::Manual);
     // Closes the window as the user would (shut-down runs) and drops the program.
     void close();
     // close() then start() on the same folder and settings.

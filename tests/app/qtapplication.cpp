@@ -1,6 +1,6 @@
 // The window tests need one QApplication for the whole run; GoogleTest's own main() makes none.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <memory>
 
 namespace {
@@ -10,8 +10,10 @@ namespace {
 QtMessageHandler g_previousHandler = nullptr;
 
 void quietPlatformWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
-    if (g_previousHandler != nullptr) g_previousHandler(type, context, message);
+    if (message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
+    if (g_previousHandler != nullptr)
+        g_previousHandler(type, context, message);
 }
 
 class QtApplicationEnvironment : public ::testing::Environment {

@@ -42,8 +42,8 @@ TEST_F(SmokeTest, Sura112IsRecitedVerseByVerseInPaneOne) {
     const bool ended = QTest::qWaitFor(
         [&] {
             record();
-            return controller.sura() != 112 || controller.waitKind() != RecitationController::WaitKind::None ||
-                   !controller.tickEnabled();
+            return controller.sura() != 112 ||
+                   controller.waitKind() != RecitationController::WaitKind::None || !controller.tickEnabled();
         },
         60000);
     ASSERT_TRUE(ended);

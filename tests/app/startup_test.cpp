@@ -154,9 +154,10 @@ TEST_F(StartUpTest, AFailingStepKeepsABackupDeletesEverySettingAndSaysWhichStep)
 
     const ModalRecord& message = modals().seen().back();
     EXPECT_EQ(message.title, QStringLiteral("Lumora"));
-    EXPECT_EQ(message.text, QStringLiteral("Invalid property value\r\n\r\nError starting Lumora - Error number  - 240, try "
-                                           "reinstalling Lumora.. if problem persist, contact support at Orvanta with "
-                                           "error number mentioned above"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Invalid property value\r\n\r\nError starting Lumora - Error number  - 240, try "
+                             "reinstalling Lumora.. if problem persist, contact support at Orvanta with "
+                             "error number mentioned above"));
     QFile backup(settingsFile() + QStringLiteral(".bak"));
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     const QByteArray kept = backup.readAll();

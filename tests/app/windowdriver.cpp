@@ -10,7 +10,8 @@ namespace lumora::test {
 
 namespace {
 
-void send(QWidget* widget, QEvent::Type type, const QPoint& local, Qt::MouseButton button, Qt::MouseButtons held) {
+void send(QWidget* widget, QEvent::Type type, const QPoint& local, Qt::MouseButton button,
+          Qt::MouseButtons held) {
     const QPointF globalPoint = widget->mapToGlobal(QPointF(local));
     QMouseEvent event(type, QPointF(local), globalPoint, button, held, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);

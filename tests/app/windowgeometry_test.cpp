@@ -82,7 +82,8 @@ TEST_F(WindowGeometryTest, EnlargingTheWindowKeepsTheDraggedRatio) {
     dragSeparator(window, 1, 40);
     const double ratio = double(window.paneGeometryTwips(1).height()) / window.paneGeometryTwips(2).height();
     window.resize(window.width() + 40, window.height() + 120);
-    EXPECT_NEAR(double(window.paneGeometryTwips(1).height()) / window.paneGeometryTwips(2).height(), ratio, 0.01);
+    EXPECT_NEAR(double(window.paneGeometryTwips(1).height()) / window.paneGeometryTwips(2).height(), ratio,
+                0.01);
 }
 
 TEST_F(WindowGeometryTest, SwitchingOffTheLastPaneLeavesItAndAnyPaneBackSharesEqually) {

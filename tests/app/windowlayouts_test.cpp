@@ -2,8 +2,8 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 #include "app/controlpanel.h"
@@ -146,9 +146,10 @@ TEST_F(WindowLayoutsTest, LayoutHelpSaysHowToSwitch) {
     ASSERT_FALSE(modals().seen().empty());
     EXPECT_EQ(modals().seen().back().title, QStringLiteral("Layouts help"));
     EXPECT_EQ(modals().seen().back().text,
-              QStringLiteral("Lumora supports 5 layouts. \r\n\r\nEach layout can have its own translations, font size, "
-                             "window position, text and background colors. \r\n\r\nTo switch between layouts, use "
-                             "keyboard shortcut 'L' to switch to next layout or 'K' to switch to previous layout  "));
+              QStringLiteral(
+                  "Lumora supports 5 layouts. \r\n\r\nEach layout can have its own translations, font size, "
+                  "window position, text and background colors. \r\n\r\nTo switch between layouts, use "
+                  "keyboard shortcut 'L' to switch to next layout or 'K' to switch to previous layout  "));
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
 // The clipboard verse link across processes: another program (xclip) copies a reference on a real X
 // display, Lumora follows it; Lumora's own copy reaches the other program. The executable runs itself
 // under its own Xvfb server, so it never touches the desktop's clipboard.
+#include <gtest/gtest.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
-#include <unistd.h>
 #include <vector>
 
 #include "app/mainwindow.h"
@@ -24,8 +24,10 @@ namespace {
 // program takes the selection.
 bool copyInAnotherProgram(const QString& text) {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
-    if (!xclip.waitForStarted()) return false;
+    xclip.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")});
+    if (!xclip.waitForStarted())
+        return false;
     xclip.write(text.toUtf8());
     xclip.closeWriteChannel();
     return xclip.waitForFinished(10000) && xclip.exitCode() == 0;
@@ -34,7 +36,8 @@ bool copyInAnotherProgram(const QString& text) {
 // The window answers the other program through its event loop, which must run meanwhile.
 QString pasteInAnotherProgram() {
     QProcess xclip;
-    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+    xclip.start(QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
     if (!QTest::qWaitFor([&] { return xclip.state() == QProcess::NotRunning; }, 10000)) {
         xclip.kill();
         xclip.waitForFinished();
@@ -92,8 +95,8 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("LUMORA_UNDER_XVFB")) {
         qputenv("LUMORA_UNDER_XVFB", "1");
         qputenv("QT_QPA_PLATFORM", "xcb");
-        std::vector<char*> command = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"), const_cast<char*>("-s"),
-                                      const_cast<char*>("-screen 0 1280x1024x24")};
+        std::vector<char*> command = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
+                                      const_cast<char*>("-s"), const_cast<char*>("-screen 0 1280x1024x24")};
         for (int i = 0; i < argc; ++i) command.push_back(argv[i]);
         command.push_back(nullptr);
         execvp(command[0], command.data());
