@@ -8,6 +8,7 @@
 #include "app/aboutwindow.h"
 #include "app/appicon.h"
 #include "app/clipboardlink.h"
+#include "app/layoutstore.h"
 #include "app/controlpanel.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
@@ -170,8 +171,8 @@ Result<void> Program::runStep(int number) {
             return {};
         }
         case 50: {
-            const QString layout =
-                m_settings.get(kApplication, kMain, QStringLiteral("CurrentLayout"), QStringLiteral("1"));
+            // A stored name that is not one of the five layouts gives layout 1.
+            const QString layout = LayoutStore(m_settings).currentLayout();
             window.setCurrentLayout(layout);
             auto loaded = window.loadLayout(layout);
             if (!loaded)

@@ -1,4 +1,5 @@
 // Start-up and shut-down of the whole program on the sample folder.
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -185,6 +186,16 @@ TEST_F(StartUpTest, AnUnreadableStoredValueFailsItsOwnStep) {
     result = create().startUp();
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().step, 50);
+}
+
+TEST_F(StartUpTest, StartsInTheStoredLayoutAndInLayoutOneForAnUnknownName) {
+    store(QStringLiteral("Main"), QStringLiteral("CurrentLayout"), QStringLiteral("3"));
+    MainWindow& third = start().window();
+    EXPECT_EQ(third.currentLayout(), QStringLiteral("3"));
+    EXPECT_TRUE(third.layoutMenuAction(3)->isChecked());
+    close();
+    store(QStringLiteral("Main"), QStringLiteral("CurrentLayout"), QStringLiteral("7"));
+    EXPECT_EQ(start().window().currentLayout(), QStringLiteral("1"));
 }
 
 TEST_F(StartUpTest, ShutDownKeepsTheLastStateAndStartUpRestoresIt) {
