@@ -8,8 +8,8 @@
 #include "app/aboutwindow.h"
 #include "app/appicon.h"
 #include "app/clipboardlink.h"
-#include "app/layoutstore.h"
 #include "app/controlpanel.h"
+#include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
 #include "app/windowkeyfilter.h"
@@ -318,8 +318,11 @@ Result<void> Program::restoreClosedState() {
     controller.setCurrentVerse(verse.value());
 
     m_step = 270;
-    if (controller.suraList().currentIndex() != -1)
+    // The panes may already show the restored verse (the sura load showed record 0); showing it again
+    // would only repeat the same four pages.
+    if (controller.suraList().currentIndex() != -1 && m_texts->shownSlot() != controller.currentVerse()) {
         controller.setText();
+    }
     return {};
 }
 

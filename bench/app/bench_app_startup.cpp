@@ -1,8 +1,9 @@
 // Lumora's start-up and memory beside an empty Qt window started the same way, in one run:
 // - the time from starting the process to a shown window, with the last run's sura (2) restored;
 // - the resident memory once that window is shown with sura 2 loaded.
-// Each figure is the median of several runs of a fresh process, alternating the two programs. Both run on
-// the offscreen platform, Lumora over the silent sound output, so neither waits for a device.
+// Each figure is the median of several runs of a fresh process, alternating the two programs, with the best
+// run of each beside it (the machine's other work slows single runs). Both run on the offscreen platform,
+// Lumora over the silent sound output, so neither waits for a device.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -23,7 +24,7 @@
 
 namespace {
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 11;
 
 QString programFolder() {
     const QString fromEnvironment = qEnvironmentVariable("LUMORA_PROGRAM_FOLDER");
@@ -100,6 +101,10 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+double best(const std::vector<double>& values) {
+    return *std::min_element(values.begin(), values.end());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,15 +139,14 @@ int main(int argc, char** argv) {
         lumoraKb.push_back(double(lumora.rssKb));
         emptyKb.push_back(double(empty.rssKb));
     }
-    const double startRatio = median(lumoraMs) / median(emptyMs);
-    const double memoryRatio = median(lumoraKb) / median(emptyKb);
     std::printf(
         "start-up to a shown window, last sura restored: Lumora %.1f ms, empty Qt window %.1f ms, "
-        "ratio %.2f (target <= 2)\n",
-        median(lumoraMs), median(emptyMs), startRatio);
+        "ratio %.2f (target <= 2); best runs %.1f and %.1f ms, ratio %.2f\n",
+        median(lumoraMs), median(emptyMs), median(lumoraMs) / median(emptyMs), best(lumoraMs), best(emptyMs),
+        best(lumoraMs) / best(emptyMs));
     std::printf(
         "resident memory with sura 2 loaded: Lumora %.1f MB, empty Qt window %.1f MB, ratio %.2f "
         "(target <= 1.5)\n",
-        median(lumoraKb) / 1024, median(emptyKb) / 1024, memoryRatio);
+        median(lumoraKb) / 1024, median(emptyKb) / 1024, median(lumoraKb) / median(emptyKb));
     return 0;
 }
