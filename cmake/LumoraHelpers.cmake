@@ -66,3 +66,14 @@ function(lumora_fuzzer name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()
+
+# lumora_benchmark(NAME SOURCES ... LINKS ...): a benchmark executable in build/bench, where
+# scripts/run-benchmarks.sh (make bench) finds it. It knows the sample program folder's path.
+function(lumora_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE LUMORA_DEFAULT_PROGRAM_FOLDER="${LUMORA_PROGRAM_FOLDER}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()

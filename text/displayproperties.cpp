@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "codec/archivereader.h"
+#include "settings/settingtext.h"
 #include "text/packagetext.h"
 #include "text/pageview.h"
 
@@ -45,15 +46,6 @@ const QString kInfoPageTemplate = QStringLiteral(
 
 // A linked display text is recognised by the style attribute of its links.
 const QString kLinkMarker = QStringLiteral("style=\"");
-
-// Nearest whole number, halves to the even neighbour.
-double roundHalfEven(double value) {
-    const double lower = std::floor(value);
-    const double fraction = value - lower;
-    if (fraction > 0.5) return lower + 1;
-    if (fraction < 0.5) return lower;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
-}
 
 // The leading whole number of an item's count, as a number-reading of text does: blanks, a sign, digits;
 // anything else ends it, and no digits at all read as 0. Saturates instead of overflowing.
@@ -240,8 +232,8 @@ QString DisplayProperties::scrollBarColor() const {
     for (int component = 1; component <= 3; ++component) {
         const int back = getRGB(m_backColour & 0xFFFFFF, component);
         const int fore = getRGB(m_foreColour & 0xFFFFFF, component);
-        const double mean = roundHalfEven((back + fore) / 2.0);
-        const auto half = static_cast<uint32_t>(roundHalfEven(mean / 2.0));
+        const double mean = SettingText::roundHalfEven((back + fore) / 2.0);
+        const auto half = static_cast<uint32_t>(SettingText::roundHalfEven(mean / 2.0));
         colour |= half << (8 * (component - 1));
     }
     return vbToHtmlColor(colour);
