@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <optional>
 
 namespace lumora {
 
@@ -53,6 +54,23 @@ Result<void> writeAtomically(const QString& path, const QByteArray& bytes)
     return {};
 }
 
+// The whole file, or nullopt when there is none; a file that exists but cannot be read is an error.
+Result<std::optional<QByteArray>> readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        return std::optional<QByteArray>();
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return storeError(SettingsStore::kErrorFileAccess, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return storeError(SettingsStore::kErrorFileAccess, QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    }
+    return std::optional<QByteArray>(std::move(bytes));
+}
+
 }  // namespace
 
 QString SettingsStore::defaultFolder()
@@ -92,20 +110,14 @@ IniFile SettingsStore::read(const QString& application) const
 Result<IniFile> SettingsStore::readForChange(const QString& application) const
 {
     // A file that exists but cannot be read must not be replaced by a document holding only the change.
-    QFile file(filePath(application));
-    if (!file.exists()) {
+    Result<std::optional<QByteArray>> bytes = readFile(filePath(application));
+    if (!bytes) {
+        return bytes.error();
+    }
+    if (!bytes.value()) {
         return IniFile();
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return storeError(kErrorFileAccess,
-                          QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return storeError(kErrorFileAccess,
-                          QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    }
-    return IniFile::parse(QString::fromUtf8(bytes), true);
+    return IniFile::parse(QString::fromUtf8(*bytes.value()), true);
 }
 
 Result<void> SettingsStore::write(const QString& application, const IniFile& document) const
@@ -176,20 +188,14 @@ Result<void> SettingsStore::backupApplication(const QString& application) const
     if (!isValidApplication(application)) {
         return checkApplication(application);
     }
-    QFile file(filePath(application));
-    if (!file.exists()) {
+    Result<std::optional<QByteArray>> bytes = readFile(filePath(application));
+    if (!bytes) {
+        return bytes.error();
+    }
+    if (!bytes.value()) {
         return {};
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return storeError(kErrorFileAccess,
-                          QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return storeError(kErrorFileAccess,
-                          QStringLiteral("Cannot read %1: %2").arg(file.fileName(), file.errorString()));
-    }
-    return writeAtomically(file.fileName() + QStringLiteral(".bak"), bytes);
+    return writeAtomically(filePath(application) + QStringLiteral(".bak"), *bytes.value());
 }
 
 }  // namespace lumora
