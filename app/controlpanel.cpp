@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <algorithm>
+#include <array>
 
 #include "app/appicon.h"
 #include "app/modeoptionbutton.h"
@@ -154,18 +155,31 @@ void ControlPanel::placeAll() {
         place(m_sliders[row], kSliderLeft, top - 15, sliderWidthTw);
     }
     place(m_ruler, kSliderLeft, kRulerTop, m_arranged ? m_arrangement.verseCountWidth : 3000, kRulerHeight);
-    // The pane toggles follow one another, each as wide as its caption needs.
-    int toggleLeft = kRowLabelLeft;
-    for (OwnerDrawnButton* toggle : m_visible) {
-        const int widthTw = std::max(Twips::fromPixels(toggle->sizeHint().width(), m_dpi), kToggleMinWidth);
-        place(toggle, toggleLeft, kToggleTop, widthTw, kToggleHeight);
-        toggleLeft += widthTw + kToggleGap;
-    }
-
+    const int backwardLeft = m_arranged ? m_arrangement.backwardButton.x() : kSliderLeft;
     place(m_moveForward, m_arranged ? m_arrangement.forwardButton.x() : kSliderLeft + kMoveButtonWidth + 100,
           m_arranged ? m_arrangement.forwardButton.y() : kToggleTop, kMoveButtonWidth, kMoveButtonHeight);
-    place(m_moveBackward, m_arranged ? m_arrangement.backwardButton.x() : kSliderLeft,
-          m_arranged ? m_arrangement.backwardButton.y() : kToggleTop, kMoveButtonWidth, kMoveButtonHeight);
+    place(m_moveBackward, backwardLeft, m_arranged ? m_arrangement.backwardButton.y() : kToggleTop,
+          kMoveButtonWidth, kMoveButtonHeight);
+
+    // The pane toggles follow one another, each as wide as its caption needs; when long captions would
+    // run into the range move buttons, the four share the room before them equally.
+    std::array<int, 4> toggleWidths{};
+    int needed = 0;
+    for (size_t i = 0; i < m_visible.size(); ++i) {
+        toggleWidths[i] =
+            std::max(Twips::fromPixels(m_visible[i]->sizeHint().width(), m_dpi), kToggleMinWidth);
+        needed += toggleWidths[i] + kToggleGap;
+    }
+    const int room = backwardLeft - kToggleGap - kRowLabelLeft;
+    if (needed > room) {
+        const int shared = std::max(room / static_cast<int>(m_visible.size()) - kToggleGap, kToggleGap);
+        toggleWidths.fill(shared);
+    }
+    int toggleLeft = kRowLabelLeft;
+    for (size_t i = 0; i < m_visible.size(); ++i) {
+        place(m_visible[i], toggleLeft, kToggleTop, toggleWidths[i], kToggleHeight);
+        toggleLeft += toggleWidths[i] + kToggleGap;
+    }
 }
 
 PaneGeometry::PanelControls ControlPanel::controlsTwips() const {

@@ -14,6 +14,18 @@ namespace lumora {
 namespace {
 
 constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+
+// The caption as shown: "&&" is one ampersand, a single "&" only marks the access key.
+QString withoutMnemonic(const QString& caption) {
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
 // Room around the caption in the size hint, and the focus rectangle's inset from the border.
 constexpr int kPaddingWidthPx = 16;
 constexpr int kPaddingHeightPx = 10;
@@ -151,17 +163,24 @@ void OwnerDrawnButton::paintEvent(QPaintEvent*) {
     }
     }
 
-    // The caption sinks one pixel with the button.
+    // The caption sinks one pixel with the button. A caption too long for the button ends in an ellipsis
+    // rather than losing both ends; its access key still works, only the underline is not drawn.
     const QRect captionArea = area.adjusted(2, 2, -2, -2).translated(m_drawnDown ? QPoint(1, 1) : QPoint(0, 0));
+    QString caption = m_caption;
+    int flags = kCaptionFlags;
+    if (fontMetrics().size(kCaptionFlags, m_caption).width() > captionArea.width()) {
+        caption = fontMetrics().elidedText(withoutMnemonic(m_caption), Qt::ElideRight, captionArea.width());
+        flags &= ~Qt::TextShowMnemonic;
+    }
     if (isEnabled()) {
         painter.setPen(captionColour());
-        painter.drawText(captionArea, kCaptionFlags, m_caption);
+        painter.drawText(captionArea, flags, caption);
     } else {
         // Embossed: a light copy one pixel down and right, the dark copy over it.
         painter.setPen(bevel.highlight());
-        painter.drawText(captionArea.translated(1, 1), kCaptionFlags, m_caption);
+        painter.drawText(captionArea.translated(1, 1), flags, caption);
         painter.setPen(bevel.shadow());
-        painter.drawText(captionArea, kCaptionFlags, m_caption);
+        painter.drawText(captionArea, flags, caption);
     }
 
     if (hasFocus() && m_showFocusRect) {
