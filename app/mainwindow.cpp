@@ -28,6 +28,9 @@
 #include "app/clipboardlink.h"
 #include "app/controlpanel.h"
 #include "app/modeoptionbutton.h"
+#include "app/quicksuradialog.h"
+#include "app/quickversedialog.h"
+#include "app/rangemodesetupdialog.h"
 #include "app/separatorbar.h"
 #include "app/suracombobox.h"
 #include "app/textpaneframe.h"
@@ -860,11 +863,55 @@ void MainWindow::showFailure(const Error& error) {
     showMessage(kTitle, QString::fromStdString(error.description), true);
 }
 
-void MainWindow::showVerseDialog(const QString&, bool, bool, int) {}
+void MainWindow::showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) {
+    if (!m_controller)
+        return;
+    // One instance, hidden between uses.
+    auto* dialog = findChild<QuickVerseDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog)
+        dialog = new QuickVerseDialog(this);
+    dialog->prepare(caption, rangeBegin, rangeEnd, totalVerseNos, m_controller->sura());
+    adjustTopMost(false);
+    const QuickVerseDialog::Outcome outcome = dialog->ask();
+    if (outcome == QuickVerseDialog::Outcome::TooLarge) {
+        QMessageBox box(QMessageBox::NoIcon, QString(), dialog->tooLargeMessage(), QMessageBox::Ok, this);
+        box.exec();
+    }
+    adjustTopMost(true);
+    if (outcome == QuickVerseDialog::Outcome::Chosen)
+        m_controller->callSetText(dialog->verseNo(), rangeBegin, rangeEnd);
+}
 
-void MainWindow::showRangeModeSetup() {}
+void MainWindow::showRangeModeSetup() {
+    if (!m_controller)
+        return;
+    adjustTopMost(false);
+    RangeModeSetupDialog dialog(m_controller->rangeSettings(), this);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    adjustTopMost(true);
+    if (!accepted)
+        return;
+    if (Result<void> stored = m_controller->applyRangeSetup(m_settings, dialog.entry()); !stored)
+        showFailure(stored.error());
+}
 
-void MainWindow::showQuickSuraSelect() {}
+void MainWindow::showQuickSuraSelect() {
+    if (!m_controller)
+        return;
+    auto* dialog = findChild<QuickSuraDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog)
+        dialog = new QuickSuraDialog(this);
+    adjustTopMost(false);
+    const int sura = dialog->ask();
+    if (sura != 0) {
+        if (Result<void> selected = m_controller->selectSura(sura - 1); !selected)
+            showFailure(selected.error());
+        // V goes on to the verse dialog of the sura just loaded.
+        if (dialog->verseRequested() && m_controller->sura() == sura)
+            showVerseDialog(QStringLiteral("Move to verse"), false, false, m_controller->verseNo(sura));
+    }
+    adjustTopMost(true);
+}
 
 void MainWindow::showAbout() {
     showAboutWindow(AboutWindow::AboutPage);
