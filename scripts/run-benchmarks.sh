@@ -3,9 +3,12 @@
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
+[[ -d "$build/bench" ]] || { echo "no benchmarks in $build/bench (configure with -DLUMORA_BENCH=ON)" >&2; exit 1; }
+build=$(cd "$build" && pwd)
 bench_dir="$build/bench"
-[[ -d "$bench_dir" ]] || { echo "no benchmarks in $bench_dir (configure with -DLUMORA_BENCH=ON)" >&2; exit 1; }
-export LUMORA_PROGRAM_FOLDER=${LUMORA_PROGRAM_FOLDER:-$(cd "$build" && pwd)/bin}
+export LUMORA_PROGRAM_FOLDER=${LUMORA_PROGRAM_FOLDER:-$build/bin}
+# Benchmarks keep the recordings they make in their working directory: the build folder, never the sources.
+cd "$build"
 export LUMORA_SOURCE_DIR=$root
 shopt -s nullglob
 ran=0
