@@ -8,6 +8,9 @@
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -16,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,6 +31,7 @@
 #include "app/appicon.h"
 #include "app/clipboardlink.h"
 #include "app/controlpanel.h"
+#include "app/equalizerdialog.h"
 #include "app/modeoptionbutton.h"
 #include "app/quicksuradialog.h"
 #include "app/quickversedialog.h"
@@ -36,12 +41,14 @@
 #include "app/textpaneframe.h"
 #include "app/topmost.h"
 #include "app/twips.h"
+#include "audio/player.h"
 #include "controls/ownerdrawnbutton.h"
 #include "controls/picturebutton.h"
 #include "controls/pictureslider.h"
 #include "controls/textpane.h"
 #include "controls/tickruler.h"
 #include "recitation/keyhandler.h"
+#include "recitation/rangesaver.h"
 #include "recitation/recitationcontroller.h"
 #include "settings/settingsstore.h"
 #include "settings/settingtext.h"
@@ -192,6 +199,12 @@ void MainWindow::buildMenus() {
                 m_controller->setVolumeMenuItem(i);
         });
     }
+
+    recitation->addSeparator();
+    connect(recitation->addAction(QStringLiteral("&Equalizer...")), &QAction::triggered, this,
+            &MainWindow::showEqualizer);
+    connect(recitation->addAction(QStringLiteral("&Save Range to MP3")), &QAction::triggered, this,
+            &MainWindow::saveRangeToMp3);
 
     for (int pane = 1; pane <= 4; ++pane) {
         QAction* action = texts->addAction(QStringLiteral("Text%1").arg(pane));
@@ -911,6 +924,73 @@ void MainWindow::showQuickSuraSelect() {
             showVerseDialog(QStringLiteral("Move to verse"), false, false, m_controller->verseNo(sura));
     }
     adjustTopMost(true);
+}
+
+void MainWindow::showEqualizer() {
+    if (!m_player || !m_equalizer)
+        return;
+    EqualizerDialog::PlayerHooks hooks;
+    hooks.enableEqualiser = [this](bool enable) {
+        if (enable) {
+            m_player->enableEqualizer();
+            m_player->setEqualizerValue(m_equalizer->gainsDb);
+        } else {
+            m_player->disableEqualizer();
+        }
+    };
+    hooks.setEqualizerValue = [this] { m_player->setEqualizerValue(m_equalizer->gainsDb); };
+    adjustTopMost(false);
+    EqualizerDialog dialog(m_settings, QStringLiteral("ZI4"), *m_equalizer, std::move(hooks), this);
+    dialog.exec();
+    adjustTopMost(true);
+}
+
+void MainWindow::saveRangeToMp3() {
+    if (!m_controller)
+        return;
+    RangeSaver::Range range;
+    range.mediaFile = m_controller->mediaFile();
+    range.suraNumberText = m_controller->suraNumberText();
+    range.suraText = m_controller->suraList().itemText(m_controller->suraList().currentIndex());
+    range.sura9 = m_controller->sura() == 9;
+    range.rangeBegin = m_controller->rangeBegin().value();
+    range.rangeEnd = m_controller->rangeEnd().value();
+    range.verseTable = m_controller->verseTable();
+
+    RangeSaver::Callbacks callbacks;
+    callbacks.showInformation = [this](const QString& title, const QString& text) {
+        // Untitled messages carry the program's title.
+        showMessage(title.isEmpty() ? kTitle : title, text, false);
+    };
+    callbacks.chooseFile = [this](const QString& proposedName) -> std::optional<QString> {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+        adjustTopMost(false);
+        QFileDialog dialog(this);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // Replacing is asked about once the ".mp3" ending is in place.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setNameFilter(QStringLiteral("MP3 file (*.MP3)"));
+        dialog.setDirectory(folder);
+        dialog.selectFile(proposedName);
+        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        adjustTopMost(true);
+        if (!chosen)
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    };
+    callbacks.askYesNo = [this](const QString& title, const QString& text) {
+        adjustTopMost(false);
+        QMessageBox question(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
+        question.setDefaultButton(QMessageBox::No);
+        const bool yes = question.exec() == QMessageBox::Yes;
+        adjustTopMost(true);
+        return yes;
+    };
+    callbacks.stopRecitation = [this] { m_controller->stop(); };
+    (void)RangeSaver::save(range, RangeSaver::frameIndexOffsets(range.mediaFile), callbacks);
 }
 
 void MainWindow::showAbout() {

@@ -31,8 +31,10 @@ class QTimer;
 namespace lumora {
 
 class ClipboardLink;
+struct EqualizerSettings;
 class ControlPanel;
 class KeyHandler;
+class Player;
 class RecitationController;
 class SeparatorBar;
 class SettingsStore;
@@ -58,6 +60,16 @@ public:
     void stopTicking();
     // Run when the user closes the window, before it goes (shut-down).
     void setCloseHandler(std::function<void()> handler) { m_closeHandler = std::move(handler); }
+
+    // The player and the program's equalizer state, for the equalizer dialog.
+    void setAudio(Player* player, EqualizerSettings* equalizer) {
+        m_player = player;
+        m_equalizer = equalizer;
+    }
+    // "&Equalizer...": the equalizer dialog, modal.
+    void showEqualizer();
+    // "&Save Range to MP3": the current range of the loaded sura into an MP3 file the user chooses.
+    void saveRangeToMp3();
 
     // --- layouts ---
     // Applies layout "1".."5" to the window; a stored value that cannot be read fails (nothing reported).
@@ -195,6 +207,8 @@ private:
     VerseTextAssignment* m_texts = nullptr;
     KeyHandler* m_keys = nullptr;
     ClipboardLink* m_clipboard = nullptr;
+    Player* m_player = nullptr;
+    EqualizerSettings* m_equalizer = nullptr;
     std::function<void()> m_closeHandler;
     bool m_closing = false;
 

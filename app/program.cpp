@@ -146,6 +146,7 @@ Result<void> Program::runStep(int number) {
                                                       ? m_options.outputFactory(outputMessage)
                                                       : createSystemOutput(outputMessage);
             m_player = std::make_unique<Player>(std::move(output));
+            window.setAudio(m_player.get(), &m_equalizer);
             for (const std::string& message : {outputMessage, m_player->initMessage()}) {
                 if (!message.empty())
                     window.showMessage(MainWindow::kTitle, QString::fromStdString(message), true);
