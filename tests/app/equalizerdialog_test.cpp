@@ -185,6 +185,38 @@ TEST_F(EqualizerDialogTest, MarkedUserPresetsAndDamagedListsAreShownSafely) {
     EXPECT_FALSE(dialog->deleteButton()->isHidden());
 }
 
+TEST_F(EqualizerDialogTest, RandomUserListsNeverBreakTheDialog) {
+    // Seeded random preset lists made of the format's own characters: each opens, every item can be
+    // chosen and deleted, and the gains stay on the sliders' scale.
+    const QString alphabet = QStringLiteral("|#~*(-.0123456789 aZ");
+    uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int round = 0; round < 60; ++round) {
+        QString list;
+        const int length = static_cast<int>(next() % 120);
+        for (int i = 0; i < length; ++i)
+            list += alphabet.at(static_cast<int>(next() % static_cast<uint32_t>(alphabet.size())));
+        ASSERT_TRUE(store.save(kApp, kEq, QStringLiteral("Usr"), list).ok());
+        auto dialog = open();
+        ASSERT_GE(dialog->presetBox()->count(), 14);
+        for (int item = dialog->presetBox()->count() - 1; item >= 0; --item) {
+            if (item >= dialog->presetBox()->count())
+                continue;
+            dialog->presetBox()->setCurrentIndex(item);
+            for (int value : sliders(*dialog)) {
+                EXPECT_GE(value, -15);
+                EXPECT_LE(value, 15);
+            }
+            if (!dialog->deleteButton()->isHidden())
+                dialog->deletePreset();
+        }
+        EXPECT_GE(dialog->presetBox()->count(), 14);
+    }
+}
+
 TEST_F(EqualizerDialogTest, TheSwitchActsAtOnceAndClosingStoresTheSettings) {
     player.enableEqualizer();
     auto dialog = open();
