@@ -31,6 +31,7 @@ public:
     // Empty and 0 outside the list.
     QString itemText(int index) const;
     int itemData(int index) const;
+    using QAbstractListModel::itemData;
 
     int currentIndex() const { return m_currentIndex; }
     // The sura number of the selected item, 0 when none is selected.
