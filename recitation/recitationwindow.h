@@ -53,6 +53,13 @@ public:
     virtual void setPlayToolTip(const QString& text) = 0;
     // The tick ruler under the sliders shows one tick per record up to verses (the sliders' maximum).
     virtual void setRulerVerses(int verses) = 0;
+
+    // The find dialog (Ctrl+F). A window without one ignores it.
+    virtual void showFind() {}
+    // Recall mode on or off (H), and its hint (W): the next hidden word shown. A window without recall
+    // mode ignores them.
+    virtual void toggleRecallMode() {}
+    virtual void revealRecallHint() {}
 };
 
 }  // namespace lumora
