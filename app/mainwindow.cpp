@@ -32,10 +32,12 @@
 #include "app/clipboardlink.h"
 #include "app/controlpanel.h"
 #include "app/equalizerdialog.h"
+#include "app/finddialog.h"
 #include "app/modeoptionbutton.h"
 #include "app/quicksuradialog.h"
 #include "app/quickversedialog.h"
 #include "app/rangemodesetupdialog.h"
+#include "app/recallview.h"
 #include "app/separatorbar.h"
 #include "app/suracombobox.h"
 #include "app/textpaneframe.h"
@@ -50,6 +52,7 @@
 #include "recitation/keyhandler.h"
 #include "recitation/rangesaver.h"
 #include "recitation/recitationcontroller.h"
+#include "search/indexloader.h"
 #include "settings/settingsstore.h"
 #include "settings/settingtext.h"
 #include "text/installedtexts.h"
@@ -173,6 +176,8 @@ void MainWindow::buildMenus() {
         if (m_controller)
             m_controller->previousSura();
     });
+    // The key handler takes Ctrl+F; the menu only shows it.
+    connect(goTo->addAction(QStringLiteral("&Find...\tCtrl+F")), &QAction::triggered, this, &MainWindow::showFind);
 
     connect(recitation->addAction(QStringLiteral("&Recite")), &QAction::triggered, this, [this] {
         if (m_controller)
@@ -296,6 +301,10 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_panel->setDpi(dpi());
     m_panel->show();
     m_wordTip->raise();
+    m_recall = std::make_unique<RecallView>(controller, texts, m_settings, this);
+    m_topMenus[4]->addSeparator();
+    m_topMenus[4]->addAction(m_recall->recallAction());
+    m_topMenus[4]->addAction(m_recall->hideTranslationsAction());
     connectPanel();
     connectPanes();
     arrangeWindow();
@@ -306,6 +315,25 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_tickTimer->setInterval(1);
     connect(m_tickTimer, &QTimer::timeout, this, [this] { m_controller->onTimer(); });
     m_tickTimer->start();
+}
+
+void MainWindow::showFind() {
+    if (m_findDialog == nullptr) {
+        m_indexLoader = std::make_unique<IndexLoader>(m_appFolder);
+        m_findDialog = new FindDialog(*m_indexLoader, this);
+        connect(m_findDialog, &FindDialog::verseChosen, this, [this](int sura, int verse) {
+            if (m_controller) (void)m_controller->goToVerse(sura, verse);
+        });
+    }
+    m_findDialog->showFind();
+}
+
+void MainWindow::toggleRecallMode() {
+    if (m_recall) m_recall->toggle();
+}
+
+void MainWindow::revealRecallHint() {
+    if (m_recall) m_recall->revealHint();
 }
 
 void MainWindow::stopTicking() {
@@ -394,7 +422,8 @@ void MainWindow::connectPanes() {
         connect(frame->view(), &TextPane::navigationRequested, this, [this](const QString& target) {
             switch (VerseTextAssignment::playRequest(target)) {
                 case VerseTextAssignment::PlayRequest::CurrentVerse:
-                    m_controller->playVerse(1);
+                    // While recall mode hides the verse, a click shows a hint instead of reciting.
+                    if (!m_recall->takePaneClick()) m_controller->playVerse(1);
                     break;
                 case VerseTextAssignment::PlayRequest::NextVerse:
                     m_controller->playVerse(2);

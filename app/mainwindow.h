@@ -37,6 +37,9 @@ class KeyHandler;
 class Player;
 class RecitationController;
 class SeparatorBar;
+class FindDialog;
+class IndexLoader;
+class RecallView;
 class SettingsStore;
 class TextPaneFrame;
 class VerseTextAssignment;
@@ -150,6 +153,12 @@ public:
     void showMode(RecitationMode mode) override;
     void setPlayToolTip(const QString& text) override;
     void setRulerVerses(int verses) override;
+    void showFind() override;
+    void toggleRecallMode() override;
+    void revealRecallHint() override;
+    // The find dialog once opened, else nullptr; recall mode's part of the window (after attach).
+    FindDialog* findDialog() const { return m_findDialog; }
+    RecallView* recall() const { return m_recall.get(); }
 
     // --- parts, for the composition root and tests ---
     ControlPanel* panel() const { return m_panel; }
@@ -224,6 +233,9 @@ private:
     QAction* m_loadClosedStateAction = nullptr;
     QAction* m_onscreenHelpAction = nullptr;
     std::array<QAction*, 6> m_volumeActions{};
+    std::unique_ptr<RecallView> m_recall;
+    std::unique_ptr<IndexLoader> m_indexLoader;
+    FindDialog* m_findDialog = nullptr;
 
     ControlPanel* m_panel = nullptr;
     QWidget* m_container = nullptr;

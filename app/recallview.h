@@ -1,0 +1,51 @@
+#pragma once
+// Recall mode in the window: owns the mode (recitation's RecallMode), keeps the text panes' blanks in step
+// with it, gives the Options menu its two check items ("&Recall Mode", "Hide &Translations Too"), and turns
+// H, W and a click on a hidden pane into the mode's actions. A click on a pane reveals a hint only while
+// words are hidden; otherwise it recites as always.
+
+#include <QObject>
+#include <memory>
+
+class QAction;
+class QWidget;
+
+namespace lumora {
+
+class RecallMode;
+class RecitationController;
+class SettingsStore;
+class VerseTextAssignment;
+
+class RecallView : public QObject {
+    Q_OBJECT
+public:
+    // Reads both choices from the store. The actions belong to `window` (for their messages' parent).
+    RecallView(RecitationController& controller, VerseTextAssignment& texts, SettingsStore& store,
+               QWidget* window);
+    ~RecallView() override;
+
+    RecallMode& mode() { return *m_mode; }
+    QAction* recallAction() const { return m_recallAction; }
+    QAction* hideTranslationsAction() const { return m_hideTranslationsAction; }
+
+    // H and the menu item.
+    void toggle();
+    // W: the next hidden word of every hidden pane shows.
+    void revealHint();
+    // A left click on a pane: true when it revealed a hint (the click then does nothing else).
+    bool takePaneClick();
+
+private:
+    void showHidden();
+    void saved(bool ok, const QString& what);
+
+    std::unique_ptr<RecallMode> m_mode;
+    VerseTextAssignment& m_texts;
+    SettingsStore& m_store;
+    QWidget* m_window = nullptr;
+    QAction* m_recallAction = nullptr;
+    QAction* m_hideTranslationsAction = nullptr;
+};
+
+}  // namespace lumora
