@@ -1,10 +1,10 @@
 #include "app/recallview.h"
 
-#include <QAction>
 #include <QMessageBox>
 #include <QWidget>
 #include <algorithm>
 
+#include "app/commandtable.h"
 #include "recitation/recallmode.h"
 #include "settings/settingsstore.h"
 #include "text/versetextassignment.h"
@@ -13,32 +13,38 @@ namespace lumora {
 
 RecallView::RecallView(RecitationController& controller, VerseTextAssignment& texts, SettingsStore& store,
                        QWidget* window)
-    : QObject(window), m_mode(std::make_unique<RecallMode>(controller)), m_texts(texts), m_store(store),
+    : m_mode(std::make_unique<RecallMode>(controller)), m_texts(texts), m_store(store),
       m_window(window) {
     m_mode->load(store);
-    // The key handler takes H; the menu only shows it.
-    m_recallAction = new QAction(QStringLiteral("&Recall Mode\tH"), this);
-    m_recallAction->setCheckable(true);
-    m_recallAction->setChecked(m_mode->enabled());
-    m_hideTranslationsAction = new QAction(QStringLiteral("Hide &Translations Too"), this);
-    m_hideTranslationsAction->setCheckable(true);
-    m_hideTranslationsAction->setChecked(m_mode->hideTranslations());
-
-    connect(m_recallAction, &QAction::triggered, this, [this](bool checked) {
-        if (checked != m_mode->enabled()) toggle();
-    });
-    connect(m_hideTranslationsAction, &QAction::triggered, this, [this](bool checked) {
-        saved(m_mode->setHideTranslations(m_store, checked).ok(), QStringLiteral("Hide Translations Too"));
-    });
     connect(m_mode.get(), &RecallMode::changed, this, &RecallView::showHidden);
 }
 
 RecallView::~RecallView() = default;
 
+void RecallView::addCommands(CommandTable& commands) {
+    const QString menu = QStringLiteral("Options");
+    CommandTable::Command recall;
+    recall.menu = menu;
+    recall.caption = QStringLiteral("&Recall Mode");
+    recall.shortcutText = QStringLiteral("H");
+    recall.separatorBefore = true;
+    recall.handler = [this] { toggle(); };
+    recall.checked = [this] { return m_mode->enabled(); };
+    commands.add(std::move(recall));
+
+    CommandTable::Command translations;
+    translations.menu = menu;
+    translations.caption = QStringLiteral("Hide &Translations Too");
+    translations.handler = [this] {
+        saved(m_mode->setHideTranslations(m_store, !m_mode->hideTranslations()).ok(),
+              QStringLiteral("Hide Translations Too"));
+    };
+    translations.checked = [this] { return m_mode->hideTranslations(); };
+    commands.add(std::move(translations));
+}
+
 void RecallView::toggle() {
-    const bool ok = m_mode->setEnabled(m_store, !m_mode->enabled()).ok();
-    m_recallAction->setChecked(m_mode->enabled());
-    saved(ok, QStringLiteral("Recall Mode"));
+    saved(m_mode->setEnabled(m_store, !m_mode->enabled()).ok(), QStringLiteral("Recall Mode"));
 }
 
 void RecallView::revealHint() {

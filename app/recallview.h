@@ -1,17 +1,17 @@
 #pragma once
 // Recall mode in the window: owns the mode (recitation's RecallMode), keeps the text panes' blanks in step
-// with it, gives the Options menu its two check items ("&Recall Mode", "Hide &Translations Too"), and turns
-// H, W and a click on a hidden pane into the mode's actions. A click on a pane reveals a hint only while
-// words are hidden; otherwise it recites as always.
+// with it, adds the Options menu's two check items ("&Recall Mode", whose key H the key handler owns, and
+// "Hide &Translations Too"), and turns H, W and a click on a hidden pane into the mode's actions. A click
+// on a pane reveals a hint only while words are hidden; otherwise it recites as always.
 
 #include <QObject>
 #include <memory>
 
-class QAction;
 class QWidget;
 
 namespace lumora {
 
+class CommandTable;
 class RecallMode;
 class RecitationController;
 class SettingsStore;
@@ -20,14 +20,13 @@ class VerseTextAssignment;
 class RecallView : public QObject {
     Q_OBJECT
 public:
-    // Reads both choices from the store. The actions belong to `window` (for their messages' parent).
+    // Reads both choices from the store; `window` parents the message shown when one cannot be saved.
     RecallView(RecitationController& controller, VerseTextAssignment& texts, SettingsStore& store,
                QWidget* window);
     ~RecallView() override;
 
     RecallMode& mode() { return *m_mode; }
-    QAction* recallAction() const { return m_recallAction; }
-    QAction* hideTranslationsAction() const { return m_hideTranslationsAction; }
+    void addCommands(CommandTable& commands);
 
     // H and the menu item.
     void toggle();
@@ -44,8 +43,6 @@ private:
     VerseTextAssignment& m_texts;
     SettingsStore& m_store;
     QWidget* m_window = nullptr;
-    QAction* m_recallAction = nullptr;
-    QAction* m_hideTranslationsAction = nullptr;
 };
 
 }  // namespace lumora

@@ -12,6 +12,7 @@
 
 #include "app/finddialog.h"
 #include "app/mainwindow.h"
+#include "app/versefinder.h"
 #include "programfixture.h"
 #include "recitation/recitationcontroller.h"
 #include "search/indexloader.h"
@@ -156,7 +157,7 @@ protected:
         MainWindow& window = program().window();
         QTest::keyClick(window.focusWidget() != nullptr ? window.focusWidget() : &window, Qt::Key_F,
                         Qt::ControlModifier);
-        FindDialog* dialog = window.findDialog();
+        FindDialog* dialog = window.finder()->dialog();
         ASSERT_NE(dialog, nullptr);
         ASSERT_TRUE(dialog->isVisible());
         ASSERT_EQ(dialog->focusWidget(), dialog->searchBox());
