@@ -12,6 +12,7 @@
 #include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
+#include "app/recitermenu.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
@@ -197,6 +198,9 @@ Result<void> Program::runStep(int number) {
             // The audio folder is the first reciter; the stored choice may name another.
             m_reciters = std::make_unique<ReciterList>(m_settings, kApplication, m_mp3Folder);
             useCurrentReciter();
+            m_reciterMenu = std::make_unique<ReciterMenu>(*m_reciters, window,
+                                                          [this](int index) { return switchReciter(index); });
+            m_reciterMenu->addTo(window.commands());
             return {};
         }
         case 70: {

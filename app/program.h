@@ -29,6 +29,7 @@ class PaneTextSink;
 class Player;
 class RecitationController;
 class ReciterList;
+class ReciterMenu;
 class SoundOutput;
 class VerseTextAssignment;
 class WindowKeyFilter;
@@ -110,6 +111,7 @@ private:
     std::unique_ptr<PaneTextSink> m_textSink;
     std::unique_ptr<RecitationController> m_controller;
     std::unique_ptr<ReciterList> m_reciters;
+    std::unique_ptr<ReciterMenu> m_reciterMenu;
     std::unique_ptr<KeyHandler> m_keys;
     std::unique_ptr<WindowKeyFilter> m_keyFilter;
 

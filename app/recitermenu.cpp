@@ -1,12 +1,12 @@
 #include "app/recitermenu.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/commandtable.h"
 #include "app/mainwindow.h"
 #include "recordings/reciterlist.h"
 
@@ -25,14 +25,16 @@ QString menuText(const QString& text) { return QString(text).replace(QLatin1Char
 ReciterMenu::ReciterMenu(ReciterList& reciters, MainWindow& window, SwitchTo switchTo, QObject* parent)
     : QObject(parent), m_reciters(reciters), m_window(window), m_switchTo(std::move(switchTo)) {}
 
-void ReciterMenu::attachReciterMenu(QMenu* menu) {
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillReciters(menu); });
-    fillReciters(menu);
-}
-
-void ReciterMenu::attachRemoveMenu(QMenu* menu) {
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillRemovable(menu); });
-    fillRemovable(menu);
+void ReciterMenu::addTo(CommandTable& table) {
+    table.addSubmenu(QStringLiteral("Recitation"), QStringLiteral("&Reciter"),
+                     [this](QMenu& menu) { fillReciters(menu); }, true);
+    CommandTable::Command add;
+    add.menu = QStringLiteral("Options");
+    add.caption = kAddCaption;
+    add.separatorBefore = true;
+    add.handler = [this] { addFolder(); };
+    table.add(std::move(add));
+    table.addSubmenu(QStringLiteral("Options"), kRemoveCaption, [this](QMenu& menu) { fillRemovable(menu); });
 }
 
 QString ReciterMenu::caption(int index) const {
@@ -45,31 +47,27 @@ QString ReciterMenu::caption(int index) const {
     return text;
 }
 
-void ReciterMenu::fillReciters(QMenu* menu) {
+void ReciterMenu::fillReciters(QMenu& menu) {
     m_reciters.refresh();
-    menu->clear();
-    auto* group = new QActionGroup(menu);
     for (int i = 0; i < m_reciters.count(); ++i) {
         // The first nine carry their number as an access key.
         const QString number = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QString();
-        QAction* action = menu->addAction(number + menuText(caption(i)));
+        QAction* action = menu.addAction(number + menuText(caption(i)));
         action->setCheckable(true);
         action->setChecked(i == m_reciters.currentIndex());
-        action->setActionGroup(group);
         connect(action, &QAction::triggered, this, [this, i] { choose(i); });
     }
 }
 
-void ReciterMenu::fillRemovable(QMenu* menu) {
+void ReciterMenu::fillRemovable(QMenu& menu) {
     m_reciters.refresh();
-    menu->clear();
     for (int i = 0; i < m_reciters.count(); ++i) {
         if (m_reciters.at(i).origin != Reciter::Origin::kAdded) continue;
-        QAction* action = menu->addAction(menuText(caption(i)));
+        QAction* action = menu.addAction(menuText(caption(i)));
         action->setToolTip(m_reciters.at(i).folder);
         connect(action, &QAction::triggered, this, [this, i] { remove(i); });
     }
-    if (menu->isEmpty()) menu->addAction(QStringLiteral("(no added folders)"))->setEnabled(false);
+    if (menu.isEmpty()) menu.addAction(QStringLiteral("(no added folders)"))->setEnabled(false);
 }
 
 void ReciterMenu::choose(int index) {

@@ -16,6 +16,7 @@ class QMenu;
 
 namespace lumora {
 
+class CommandTable;
 class MainWindow;
 class ReciterList;
 
@@ -30,10 +31,8 @@ public:
 
     ReciterMenu(ReciterList& reciters, MainWindow& window, SwitchTo switchTo, QObject* parent = nullptr);
 
-    // Fills `menu` with the reciters whenever it opens.
-    void attachReciterMenu(QMenu* menu);
-    // Fills `menu` with the added folders whenever it opens.
-    void attachRemoveMenu(QMenu* menu);
+    // Adds the "&Reciter" submenu to the Recitation menu and the two folder items to the Options menu.
+    void addTo(CommandTable& table);
 
     // The reciter's caption in the menus: its name, with its folder where the name alone is ambiguous or
     // the folder is gone.
@@ -45,8 +44,8 @@ public:
     void remove(int index);
 
 private:
-    void fillReciters(QMenu* menu);
-    void fillRemovable(QMenu* menu);
+    void fillReciters(QMenu& menu);
+    void fillRemovable(QMenu& menu);
     void report(const Result<void>& result);
 
     ReciterList& m_reciters;
