@@ -15,6 +15,7 @@
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
 #include "app/programfolder.h"
+#include "app/recitermenu.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
@@ -22,6 +23,9 @@
 #include "recitation/clock.h"
 #include "recitation/keyhandler.h"
 #include "recitation/recitationcontroller.h"
+#include "recordings/reciterlist.h"
+#include "recordings/recordingfolder.h"
+#include "recordings/suramark.h"
 #include "settings/inifile.h"
 #include "settings/settingtext.h"
 #include "text/versetextassignment.h"
@@ -206,7 +210,12 @@ Result<void> Program::runStep(int number) {
             // Every recording's path is the folder and a file name run together.
             if (!m_mp3Folder.endsWith(QLatin1Char('/')))
                 m_mp3Folder += QLatin1Char('/');
-            m_controller->setFolders(m_appFolder, m_mp3Folder);
+            // The audio folder is the first reciter; the stored choice may name another.
+            m_reciters = std::make_unique<ReciterList>(m_settings, kApplication, m_mp3Folder);
+            useCurrentReciter();
+            m_reciterMenu = std::make_unique<ReciterMenu>(*m_reciters, window,
+                                                          [this](int index) { return switchReciter(index); });
+            m_reciterMenu->addTo(window.commands());
             return {};
         }
         case 70: {
@@ -271,7 +280,7 @@ Result<void> Program::runStep(int number) {
         case 150:  // the on-screen help tips are the controls' own tool tips
             return {};
         case 160:
-            m_controller->checkMp3();
+            markSuras();
             return {};
         case 170:
             connect(m_clipboard.get(), &ClipboardLink::textCopied, this, &Program::followClipboardText,
@@ -381,6 +390,36 @@ void Program::shutDown() {
     m_clipboard->setReady(false);
 }
 
+void Program::useCurrentReciter() {
+    const QString folder = m_reciters->current().folder;
+    m_controller->setFolders(m_appFolder, folder + QLatin1Char('/'));
+    // Each load lists the folder afresh, so recordings copied in while Lumora runs are found.
+    m_controller->setRecordingLookup([folder, appFolder = m_appFolder](int sura) {
+        return RecordingFolder::scan(folder, appFolder).recording(sura);
+    });
+}
+
+void Program::markSuras() {
+    if (!m_reciters || !m_controller)
+        return;
+    // One listing of the folder serves all 114 suras.
+    const RecordingFolder folder = RecordingFolder::scan(m_reciters->current().folder, m_appFolder);
+    m_controller->suraList().setMarks([&folder](int sura) { return SuraMark::of(folder.recording(sura)); });
+}
+
+Result<void> Program::switchReciter(int index) {
+    if (!m_reciters || !m_controller)
+        return Error{ReciterList::kErrorNoSuchReciter, "Reciters", "Lumora has not started yet."};
+    const Result<void> chosen = m_reciters->setCurrent(index);
+    // A choice that could not be stored is still made for this run; the caller reports it.
+    if (!chosen && m_reciters->currentIndex() != index)
+        return chosen;
+    useCurrentReciter();
+    m_controller->reloadSura();
+    markSuras();
+    return chosen;
+}
+
 void Program::startDesktopBus() {
     if (!m_options.desktopBus)
         return;
@@ -394,13 +433,13 @@ void Program::startDesktopBus() {
 }
 
 QString Program::reciterName() const {
-    const QString named =
-        IniFile::load(m_mp3Folder + QStringLiteral("reciter.ini")).value(QStringLiteral("Reciter"), QStringLiteral("Name"), QString());
-    if (!named.trimmed().isEmpty())
-        return named.trimmed();
-    // The program folder's own mp3/ names no one.
-    const QString folder = QDir(m_mp3Folder).dirName();
-    return folder == QLatin1String("mp3") ? QString() : folder;
+    if (!m_reciters)
+        return QString();
+    const Reciter& reciter = m_reciters->current();
+    // The program folder's own mp3/ names no one unless its reciter.ini does.
+    if (reciter.origin == Reciter::Origin::kProgramFolder && reciter.name == QDir(reciter.folder).dirName())
+        return QString();
+    return reciter.name;
 }
 
 void Program::raiseWindow() {

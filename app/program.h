@@ -30,6 +30,8 @@ class MprisService;
 class PaneTextSink;
 class Player;
 class RecitationController;
+class ReciterList;
+class ReciterMenu;
 class SoundOutput;
 class VerseTextAssignment;
 class WindowKeyFilter;
@@ -76,6 +78,12 @@ public:
     // Brings the window to the front, restored when it was minimised.
     void raiseWindow();
 
+    // Makes the reciter current: stores the choice, stops recitation, loads the selected sura again from
+    // the new folder (same range and verse) and re-marks the sura list. Refused outside the list.
+    Result<void> switchReciter(int index);
+    // Re-marks the sura list for the current reciter: audio missing, no timings, audio incomplete.
+    void markSuras();
+
     QString appFolder() const { return m_appFolder; }
     QString mp3Folder() const { return m_mp3Folder; }
     SettingsStore& settings() { return m_settings; }
@@ -87,6 +95,8 @@ public:
     MprisService* mpris() { return m_mpris.get(); }
     RecitationController* controller() { return m_controller.get(); }
     VerseTextAssignment* texts() { return m_texts.get(); }
+    // Null before the start-up step that reads the audio folder.
+    ReciterList* reciters() { return m_reciters.get(); }
     const EqualizerSettings& equalizer() const { return m_equalizer; }
     bool clipboardReady() const;
     // The number of the start-up step running or last run (0 before start-up).
@@ -97,9 +107,11 @@ private:
     Result<void> runSteps();
     Result<void> runStep(int number);
     void startDesktopBus();
-    // The display name of the current recordings: their reciter.ini's name, else their folder's.
+    // The display name of the current reciter, empty for the program folder's own unnamed recordings.
     QString reciterName() const;
     Result<void> restoreClosedState();
+    // Points the controller at the current reciter's folder and its recordings.
+    void useCurrentReciter();
 
     Options m_options;
     QString m_appFolder;
@@ -115,6 +127,8 @@ private:
     std::unique_ptr<VerseTextAssignment> m_texts;
     std::unique_ptr<PaneTextSink> m_textSink;
     std::unique_ptr<RecitationController> m_controller;
+    std::unique_ptr<ReciterList> m_reciters;
+    std::unique_ptr<ReciterMenu> m_reciterMenu;
     std::unique_ptr<KeyHandler> m_keys;
     std::unique_ptr<WindowKeyFilter> m_keyFilter;
     std::unique_ptr<MprisService> m_mpris;
