@@ -8,6 +8,7 @@
 #include "codec/archivereader.h"
 #include "settings/settingtext.h"
 #include "text/hiddenwords.h"
+#include "text/installedtexts.h"
 #include "text/packagetext.h"
 #include "text/pageview.h"
 
@@ -101,7 +102,7 @@ void DisplayProperties::setDisplayText(const QString& text) {
 }
 
 QString DisplayProperties::packagePath() const {
-    return m_appFolder + QStringLiteral("/data/tdata/") + m_transName + QStringLiteral(".dat");
+    return InstalledTexts::packagePath(m_appFolder, m_transName);
 }
 
 Result<void> DisplayProperties::setTransName(const QString& name) {

@@ -81,7 +81,7 @@ public:
     Result<void> setTransName(const QString& name);
     // Reloads both opening formulas from the current package.
     Result<void> loadBismi();
-    // appFolder/data/tdata/<transName>.dat
+    // appFolder/data/tdata/<transName>.dat, or the user's added package of that name
     QString packagePath() const;
     QString appFolder() const { return m_appFolder; }
 
