@@ -222,6 +222,26 @@ bool RecitationController::rangeIsSilent() const {
     return start && end && start->startMs >= end->endMs;
 }
 
+void RecitationController::reloadSura() {
+    if (m_suraList.currentIndex() == -1 || m_loadingSura) return;
+    const int32_t begin = rangeBegin().value();
+    const int32_t end = rangeEnd().value();
+    const int32_t current = currentVerseSlider().value();
+    const QString length = rangeEnd().tag();
+    const int32_t verse = m_currentVerse;
+    stop();
+    loadSura();
+    // The sura is the same, so the old values fit its scale.
+    (void)rangeBegin().setValue(begin);
+    (void)rangeEnd().setValue(end);
+    (void)currentVerseSlider().setValue(current);
+    rangeEnd().setTag(length);
+    setSliderToolTip(0);
+    setSliderToolTip(1);
+    m_currentVerse = verse;
+    setText();
+}
+
 // ---------------------------------------------------------------------------------------------------
 // Verse texts and sliders
 

@@ -58,9 +58,9 @@ public:
     // appFolder: the program folder (no trailing "/"), whose data/pos.dat holds the timings;
     // mp3Folder: the recordings' folder, ending with "/".
     void setFolders(const QString& appFolder, const QString& mp3Folder);
-    // Where each sura's recording and timings are (the current reciter's folder). Without a lookup, a
-    // sura's recording is mp3Folder + "NNN.mp3" and its timings are those of appFolder/data/pos.dat.
-    // Takes effect at the next sura load.
+    // What the current reciter's folder holds for a sura; installed by the composition root and again
+    // whenever the reciter changes. Without a lookup, a sura's recording is mp3Folder + "NNN.mp3" and its
+    // timings are those of appFolder/data/pos.dat. Takes effect at the next sura load.
     void setRecordingLookup(std::function<SuraRecording(int sura)> lookup);
     // Takes each sura's record count from the catalogue; before the first sura load.
     void fillVerseNo();
@@ -158,6 +158,9 @@ public:
     bool followVerseReference(const QString& text);
     // Shows the current verse in the panes and puts its number in the current-verse slider's tip.
     void setText();
+    // Loads the selected sura again (its recording changed, as with a new reciter): recitation stops, and
+    // the range, the remembered range length, the current verse and the shown verse stay as they were.
+    void reloadSura();
 
     // The window's 1 ms timer: ends a wait that is over, otherwise runs the tick while a range is followed
     // and the idle poll otherwise.
