@@ -18,6 +18,7 @@
 #include "app/commandtable.h"
 #include "app/controlpanel.h"
 #include "app/modeoptionbutton.h"
+#include "app/noticebar.h"
 #include "app/panemenu.h"
 #include "app/panestack.h"
 #include "app/recallview.h"
@@ -96,6 +97,7 @@ MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* pare
     }
 
     m_stack = new PaneStack([this](int pane) { return isPaneVisible(pane); }, this);
+    m_notice = new NoticeBar(m_stack);
 
     m_wordTip = new QLabel(this);
     m_wordTip->setAutoFillBackground(true);
@@ -580,6 +582,10 @@ void MainWindow::openDownloadPage() {
 
 void MainWindow::showFailure(const Error& error) {
     showMessage(kTitle, QString::fromStdString(error.description), true);
+}
+
+void MainWindow::showNotice(const QString& text) {
+    m_notice->showNotice(text);
 }
 
 void MainWindow::showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) {

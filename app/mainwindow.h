@@ -35,6 +35,7 @@ class ClipboardLink;
 class CommandTable;
 struct EqualizerSettings;
 class ControlPanel;
+class NoticeBar;
 class PaneStack;
 class RecallView;
 class VerseFinder;
@@ -160,6 +161,8 @@ public:
     bool askYesNo(const QString& title, const QString& text) override;
     void openDownloadPage() override;
     void showFailure(const Error& error) override;
+    // Notices go into a strip over the bottom of the panes: nothing modal, no focus taken.
+    void showNotice(const QString& text) override;
     void showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) override;
     void showRangeModeSetup() override;
     void showQuickSuraSelect() override;
@@ -176,6 +179,7 @@ public:
 
     // --- parts, for the composition root and tests ---
     ControlPanel* panel() const { return m_panel; }
+    NoticeBar* noticeBar() const { return m_notice; }
     TextPaneFrame* paneFrame(int pane) const;
     SeparatorBar* separator(int number) const;
     QWidget* container() const;
@@ -236,6 +240,7 @@ private:
 
     ControlPanel* m_panel = nullptr;
     PaneStack* m_stack = nullptr;
+    NoticeBar* m_notice = nullptr;
     QLabel* m_wordTip = nullptr;
     QTimer* m_wordTipTimer = nullptr;
     QTimer* m_tickTimer = nullptr;

@@ -110,6 +110,7 @@ void WindowDialogs::saveRangeToMp3() {
     range.rangeBegin = controller->rangeBegin().value();
     range.rangeEnd = controller->rangeEnd().value();
     range.verseTable = controller->verseTable();
+    range.recording = controller->joinedRecording();
 
     MainWindow& window = m_window;
     RangeSaver::Callbacks callbacks;
@@ -145,7 +146,7 @@ void WindowDialogs::saveRangeToMp3() {
         return yes;
     };
     callbacks.stopRecitation = [controller] { controller->stop(); };
-    (void)RangeSaver::save(range, RangeSaver::frameIndexOffsets(range.mediaFile), callbacks);
+    (void)RangeSaver::save(range, callbacks);
 }
 
 void WindowDialogs::about(int page) {

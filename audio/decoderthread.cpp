@@ -2,7 +2,7 @@
 
 namespace lumora {
 
-DecoderThread::DecoderThread(std::unique_ptr<Mp3Decoder> decoder, BlockRing& ring, uint32_t generation)
+DecoderThread::DecoderThread(std::unique_ptr<SampleSource> decoder, BlockRing& ring, uint32_t generation)
     : m_decoder(std::move(decoder)), m_ring(ring), m_generation(generation) {
     m_thread = std::thread([this] { run(); });
 }

@@ -1,6 +1,7 @@
 #pragma once
-// DecoderThread: decodes the open stream ahead of the audio callback into a BlockRing. It starts at
-// sample 0 and follows seek commands, tagging each block with the generation of the seek it serves.
+// DecoderThread: decodes the open stream (one file, or several played as one) ahead of the audio
+// callback into a BlockRing. It starts at sample 0 and follows seek commands, tagging each block with
+// the generation of the seek it serves.
 // At the end of the stream (or when the file cannot be decoded further) it publishes one
 // end-of-stream block and waits for the next seek.
 
@@ -11,13 +12,13 @@
 #include <thread>
 
 #include "audio/blockring.h"
-#include "audio/mp3decoder.h"
+#include "audio/samplesource.h"
 
 namespace lumora {
 
 class DecoderThread {
 public:
-    DecoderThread(std::unique_ptr<Mp3Decoder> decoder, BlockRing& ring, uint32_t generation);
+    DecoderThread(std::unique_ptr<SampleSource> decoder, BlockRing& ring, uint32_t generation);
     ~DecoderThread();
     DecoderThread(const DecoderThread&) = delete;
     DecoderThread& operator=(const DecoderThread&) = delete;
@@ -31,7 +32,7 @@ private:
     void run();
     void waitForEvent(uint32_t seen);
 
-    std::unique_ptr<Mp3Decoder> m_decoder;
+    std::unique_ptr<SampleSource> m_decoder;
     BlockRing& m_ring;
     std::mutex m_mutex;  // guards the pending seek (control thread and decoder thread only)
     bool m_seekPending = false;

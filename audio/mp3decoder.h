@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "audio/mp3frameindex.h"
+#include "audio/samplesource.h"
 #include "codec/result.h"
 
 struct mpg123_handle_struct;
 
 namespace lumora {
 
-class Mp3Decoder {
+class Mp3Decoder : public SampleSource {
 public:
     Mp3Decoder();
-    ~Mp3Decoder();
+    ~Mp3Decoder() override;
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
@@ -29,11 +30,11 @@ public:
     void close();
     bool isOpen() const { return m_handle != nullptr && m_opened; }
 
-    Result<void> seekToSample(int64_t sample);
+    Result<void> seekToSample(int64_t sample) override;
 
     // Decodes up to `maxFrames` frames into `out` (maxFrames × channels floats). Returns the frames
     // written; 0 at the end of the stream or when the file cannot be decoded any further.
-    int64_t read(float* out, int64_t maxFrames);
+    int64_t read(float* out, int64_t maxFrames) override;
 
     // The sample the next read starts at.
     int64_t positionSample() const { return m_positionSample; }

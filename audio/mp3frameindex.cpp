@@ -265,6 +265,7 @@ void Mp3FrameIndex::scan(const uint8_t* data, size_t size) {
                     m_joined = true;  // a second encoding's Info frame plays as a (silent) frame
                 }
                 m_frameOffsets.push_back(static_cast<int64_t>(pos));
+                m_audioEndOffset = static_cast<int64_t>(next);
                 pos = next;
                 needCheck = false;
                 continue;

@@ -39,6 +39,8 @@ public:
     int64_t frameCount() const { return static_cast<int64_t>(m_frameOffsets.size()); }
     const std::vector<int64_t>& frameOffsets() const { return m_frameOffsets; }
     int64_t frameOffset(int64_t frame) const { return m_frameOffsets[static_cast<size_t>(frame)]; }
+    // The byte just past the last audio frame (where trailing tags begin); 0 without frames.
+    int64_t audioEndOffset() const { return m_audioEndOffset; }
 
     // Samples (per channel) the decoder hands out, and their length in whole milliseconds.
     int64_t lengthSamples() const { return m_lengthSamples; }
@@ -83,6 +85,7 @@ private:
     int32_t m_samplesPerFrame = 0;
     int32_t m_layer = 0;
     std::vector<int64_t> m_frameOffsets;
+    int64_t m_audioEndOffset = 0;
     int64_t m_lengthSamples = 0;
     bool m_gapless = false;
     int32_t m_encoderDelay = -1;

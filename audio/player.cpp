@@ -4,6 +4,7 @@
 #include <chrono>
 #include <limits>
 
+#include "audio/joineddecoder.h"
 #include "audio/mp3decoder.h"
 #include "audio/nulloutput.h"
 #include "audio/sounderrors.h"
@@ -77,11 +78,34 @@ bool Player::openMp3File(const std::string& path) {
     Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(path);
     auto decoder = std::make_unique<Mp3Decoder>();
     if (!index || !decoder->open(path, index.value())) {
-        m_streamLengthMs = 0;
-        startOutput(m_format);
-        return false;
+        return noStream();
     }
-    m_index = std::move(index.value());
+    auto single =
+        std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::single(path, std::move(index).value()));
+    return startStream(std::move(single), std::move(decoder));
+}
+
+bool Player::openJoinedRecording(std::shared_ptr<const JoinedFrameIndex> recording) {
+    releaseStream();
+    if (!recording || recording->lengthSamples() <= 0) {
+        return noStream();
+    }
+    auto decoder = std::make_unique<JoinedDecoder>(recording);
+    if (!decoder->canDecode()) {
+        return noStream();
+    }
+    return startStream(std::move(recording), std::move(decoder));
+}
+
+bool Player::noStream() {
+    m_streamLengthMs = 0;
+    startOutput(m_format);
+    return false;
+}
+
+bool Player::startStream(std::shared_ptr<const JoinedFrameIndex> index,
+                         std::unique_ptr<SampleSource> decoder) {
+    m_index = std::move(index);
     m_ring = std::make_unique<BlockRing>(kRingBlocks);
 
     // The output is stopped: the callback's state can be set from here.

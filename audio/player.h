@@ -25,7 +25,9 @@
 #include "audio/blockring.h"
 #include "audio/decoderthread.h"
 #include "audio/equalizer.h"
+#include "audio/joinedframeindex.h"
 #include "audio/mp3frameindex.h"
+#include "audio/samplesource.h"
 #include "audio/soundoutput.h"
 
 namespace lumora {
@@ -47,6 +49,9 @@ public:
     // Closes the previous stream and opens `path`; sets streamLength (0 on failure). False when there
     // is no stream (a missing or damaged file); nothing is reported.
     bool openMp3File(const std::string& path);
+    // Closes the previous stream and opens a recording of several files played as one (a per-verse
+    // collection); sets streamLength. False, with no stream, when the recording has no samples at all.
+    bool openJoinedRecording(std::shared_ptr<const JoinedFrameIndex> recording);
 
     void enableEqualizer();
     void disableEqualizer();
@@ -84,13 +89,17 @@ public:
     int32_t streamLength() const { return m_streamLengthMs; }
     void setStreamLength(int32_t ms) { m_streamLengthMs = ms; }
 
-    bool hasStream() const { return m_index.has_value(); }
+    bool hasStream() const { return m_index != nullptr; }
     bool isPlaying();
     bool isPaused();
     // The stream sample being heard (no look-ahead); 0 without a stream.
     int64_t heardSample();
-    // The open stream's frame index.
-    const Mp3FrameIndex* frameIndex() const { return m_index ? &*m_index : nullptr; }
+    // The open stream's frame index when it is one file (nullptr for a recording of several).
+    const Mp3FrameIndex* frameIndex() const {
+        return m_index && m_index->partCount() == 1 ? &m_index->part(0).index : nullptr;
+    }
+    // The open stream's parts: one for a single file, one per file of a joined recording.
+    const JoinedFrameIndex* recordingIndex() const { return m_index.get(); }
     SoundOutput& output() { return *m_output; }
 
 private:
@@ -106,6 +115,8 @@ private:
 
     void startOutput(const SoundFormat& format);
     void releaseStream();
+    bool startStream(std::shared_ptr<const JoinedFrameIndex> index, std::unique_ptr<SampleSource> decoder);
+    bool noStream();
     void seekTo(int64_t ms);
     void setEndMark(int32_t endMs);
     void syncTransport();
@@ -130,7 +141,8 @@ private:
     int64_t m_outputLatencyFrames = 0;
 
     // Window-thread state.
-    std::optional<Mp3FrameIndex> m_index;
+    // The open stream's timeline: positions are milliseconds and samples of the whole recording.
+    std::shared_ptr<const JoinedFrameIndex> m_index;
     std::unique_ptr<BlockRing> m_ring;
     std::unique_ptr<DecoderThread> m_decoder;
     int32_t m_streamLengthMs = 0;

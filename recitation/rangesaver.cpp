@@ -3,8 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <limits>
 #include <memory>
 
+#include "audio/joinedframeindex.h"
 #include "audio/mp3frameindex.h"
 
 namespace lumora {
@@ -50,6 +53,46 @@ QByteArray toWindows1252(const QString& text) {
         }
         bytes.append(out);
     }
+    return bytes;
+}
+
+// A stretch of one file's bytes, [begin, end).
+struct Span {
+    QString path;
+    int64_t begin = 0;
+    int64_t end = 0;
+};
+
+// The spans of a joined recording's audio frames, in stream order.
+std::vector<Span> audioSpans(const JoinedFrameIndex& recording) {
+    std::vector<Span> spans;
+    for (const JoinedFrameIndex::Part& part : recording.parts()) {
+        if (part.state == JoinedFrameIndex::PartState::kPresent && part.index.frameCount() > 0)
+            spans.push_back({QString::fromStdString(part.path), part.index.frameOffset(0), part.index.audioEndOffset()});
+    }
+    return spans;
+}
+
+// `count` bytes from `from` on, where the spans lie end to end; nullopt when they cannot all be read.
+std::optional<QByteArray> readSpans(const std::vector<Span>& spans, int64_t from, int64_t count) {
+    QByteArray bytes;
+    bytes.reserve(count);
+    int64_t spanStart = 0;  // where the current span begins in the joined bytes
+    for (const Span& span : spans) {
+        const int64_t length = span.end - span.begin;
+        const int64_t first = std::max(from, spanStart);
+        const int64_t last = std::min(from + count, spanStart + length);
+        if (first < last) {
+            QFile source(span.path);
+            if (!source.open(QIODevice::ReadOnly) || !source.seek(span.begin + first - spanStart))
+                return std::nullopt;
+            const QByteArray piece = source.read(last - first);
+            if (piece.size() != last - first) return std::nullopt;
+            bytes.append(piece);
+        }
+        spanStart += length;
+    }
+    if (bytes.size() != count) return std::nullopt;
     return bytes;
 }
 
@@ -106,25 +149,59 @@ QByteArray RangeSaver::tagBlock(const QString& artist) {
     return block;
 }
 
-Result<void> RangeSaver::writeCut(const QString& sourcePath, int64_t fromByte, int64_t toByte,
-                                  const QString& outputPath, const QString& artist) {
+namespace {
+
+Result<void> writeSpans(const std::vector<Span>& spans, int64_t fromByte, int64_t toByte, const QString& outputPath,
+                        const QString& artist) {
     if (fromByte < 0 || toByte < fromByte)
         return saveError(QStringLiteral("the range ends before it starts"));
     const int64_t count = toByte - fromByte + 1;
-    if (count < kTagBytes)
+    if (count < RangeSaver::kTagBytes)
         return saveError(QStringLiteral("the range is shorter than its tag"));
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly) || !source.seek(fromByte))
-        return saveError(QStringLiteral("cannot read ") + sourcePath);
-    QByteArray bytes = source.read(count);
-    if (bytes.size() != count)
-        return saveError(QStringLiteral("cannot read ") + sourcePath);
-    bytes.replace(bytes.size() - kTagBytes, kWrittenTagBytes, tagBlock(artist));
+    std::optional<QByteArray> bytes = readSpans(spans, fromByte, count);
+    if (!bytes)
+        return saveError(QStringLiteral("cannot read ") + (spans.empty() ? QString() : spans.front().path));
+    bytes->replace(bytes->size() - RangeSaver::kTagBytes, kWrittenTagBytes, RangeSaver::tagBlock(artist));
 
     QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() || !output.commit())
+    if (!output.open(QIODevice::WriteOnly) || output.write(*bytes) != bytes->size() || !output.commit())
         return saveError(QStringLiteral("cannot write ") + outputPath);
     return {};
+}
+
+}  // namespace
+
+Result<void> RangeSaver::writeCut(const QString& sourcePath, int64_t fromByte, int64_t toByte,
+                                  const QString& outputPath, const QString& artist) {
+    return writeSpans({Span{sourcePath, 0, std::numeric_limits<int64_t>::max()}}, fromByte, toByte, outputPath,
+                      artist);
+}
+
+Result<void> RangeSaver::writeJoinedCut(const JoinedFrameIndex& recording, int64_t fromByte, int64_t toByte,
+                                        const QString& outputPath, const QString& artist) {
+    return writeSpans(audioSpans(recording), fromByte, toByte, outputPath, artist);
+}
+
+RangeSaver::ByteOffsetAt RangeSaver::joinedOffsets(std::shared_ptr<const JoinedFrameIndex> recording) {
+    if (!recording || recording->lengthSamples() <= 0) return [](int32_t) -> int64_t { return -1; };
+    // Where each part's frames begin among the frames laid end to end.
+    auto bases = std::make_shared<std::vector<int64_t>>();
+    int64_t at = 0;
+    for (const JoinedFrameIndex::Part& part : recording->parts()) {
+        bases->push_back(at);
+        if (part.state == JoinedFrameIndex::PartState::kPresent && part.index.frameCount() > 0)
+            at += part.index.audioEndOffset() - part.index.frameOffset(0);
+    }
+    return [recording, bases](int32_t ms) -> int64_t {
+        const int64_t sample = recording->msToSample(ms < 0 ? 0 : ms);
+        const int64_t k = recording->partAtSample(sample);
+        const JoinedFrameIndex::Part& part = recording->part(k);
+        // A verse begins with its file's first frame, which primes the decoder even when gapless
+        // trimming drops all of its own samples.
+        if (sample <= part.firstSample) return (*bases)[static_cast<size_t>(k)];
+        const int64_t inPart = part.index.byteOffsetAtSample(sample - part.firstSample);
+        return (*bases)[static_cast<size_t>(k)] + inPart - part.index.frameOffset(0);
+    };
 }
 
 RangeSaver::Outcome RangeSaver::save(const Range& range, const ByteOffsetAt& byteOffsetAt,
@@ -158,9 +235,16 @@ RangeSaver::Outcome RangeSaver::save(const Range& range, const ByteOffsetAt& byt
         fromByte = byteOffsetAt(startMs + kInsideMs);
         toByte = byteOffsetAt(endMs - kInsideMs);
     }
-    if (!writeCut(range.mediaFile, fromByte, toByte, outputPath, artistText(range)))
-        return fail();
+    const Result<void> written =
+        range.recording ? writeJoinedCut(*range.recording, fromByte, toByte, outputPath, artistText(range))
+                        : writeCut(range.mediaFile, fromByte, toByte, outputPath, artistText(range));
+    if (!written) return fail();
     return Outcome::Saved;
+}
+
+RangeSaver::Outcome RangeSaver::save(const Range& range, const Callbacks& callbacks) {
+    return save(range, range.recording ? joinedOffsets(range.recording) : frameIndexOffsets(range.mediaFile),
+                callbacks);
 }
 
 }  // namespace lumora

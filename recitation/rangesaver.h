@@ -5,6 +5,9 @@
 // last 128 bytes of the copy: the file keeps the copied length and its last byte (the genre) keeps the
 // audio byte that was there.
 //
+// A per-verse collection is cut the same way from its files' audio frames laid end to end: each file's
+// tags and Info frame are left out, so the copy is one plain stream of frames across the verse files.
+//
 // The window supplies the dialogs and messages through Callbacks; the saver only decides. The output is
 // written whole through QSaveFile, so a failed save leaves no partial file and a file being replaced stays
 // as it was until the new one is complete.
@@ -13,6 +16,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,6 +24,8 @@
 #include "codec/versetimingtable.h"
 
 namespace lumora {
+
+class JoinedFrameIndex;
 
 class RangeSaver {
 public:
@@ -53,6 +59,9 @@ public:
         int32_t rangeBegin = 0;  // records of the verse timing table
         int32_t rangeEnd = 0;
         std::vector<VerseTiming> verseTable;
+        // A per-verse collection's files as one stream (the times of verseTable are its times); mediaFile
+        // then only has to exist. nullptr for a per-sura file.
+        std::shared_ptr<const JoinedFrameIndex> recording;
     };
 
     enum class Outcome { Saved, NothingToSave, Refused, Cancelled, Declined, Failed };
@@ -60,8 +69,14 @@ public:
     // Byte offsets from the frame index of the file itself; -1 for every time when it cannot be read.
     static ByteOffsetAt frameIndexOffsets(const QString& mediaFile);
 
+    // Offsets into the audio frames of a joined recording's files laid end to end: a part's frames start
+    // where the frames of the part before it end. -1 for every time when it has no frames.
+    static ByteOffsetAt joinedOffsets(std::shared_ptr<const JoinedFrameIndex> recording);
+
     // The whole operation, dialogs included. Only a failure shows "Error saving MP3 file".
     static Outcome save(const Range& range, const ByteOffsetAt& byteOffsetAt, const Callbacks& callbacks);
+    // The same with the offsets of the range's own recording (its file's or its files' frame index).
+    static Outcome save(const Range& range, const Callbacks& callbacks);
 
     // The verse number shown for a record (the record plus one in sura 9).
     static int32_t verseNumber(int32_t record, bool sura9);
@@ -80,6 +95,9 @@ public:
     // I/O failure; no output file is left behind then and an existing one is unchanged.
     static Result<void> writeCut(const QString& sourcePath, int64_t fromByte, int64_t toByte,
                                  const QString& outputPath, const QString& artist);
+    // The same over a joined recording's audio frames laid end to end (joinedOffsets' byte positions).
+    static Result<void> writeJoinedCut(const JoinedFrameIndex& recording, int64_t fromByte, int64_t toByte,
+                                       const QString& outputPath, const QString& artist);
 };
 
 }  // namespace lumora

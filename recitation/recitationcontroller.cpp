@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "audio/joinedframeindex.h"
 #include "audio/player.h"
 #include "codec/suracatalogue.h"
 #include "recitation/clock.h"
 #include "recitation/recitationwindow.h"
+#include "recitation/timingcheck.h"
 #include "recitation/versereference.h"
 #include "recitation/versetextsink.h"
 
@@ -17,6 +19,14 @@ const QString RecitationController::kAudioMissingText =
     QStringLiteral("Audio file for this sura is not installed. \r\n\r\n"
                    "Download MP3 files installer or MP3 files from Lumora download page\r\n\r\n"
                    "Do you want to visit Lumora download page ?");
+
+QString RecitationController::timingsMissingText(int sura) {
+    return QStringLiteral(
+               "Sura %1 has a recording but no verse timings, so its verses cannot be followed yet. Make them "
+               "with \"lumora-pack timings-import\" (from another player's timings) or \"lumora-pack autotime\" "
+               "(from the recording itself), or mark them while listening with Recitation \u2192 Verse Timings.")
+        .arg(TimingCheck::suraName(sura));
+}
 
 namespace {
 
@@ -45,6 +55,17 @@ void RecitationController::setFolders(const QString& appFolder, const QString& m
 
 void RecitationController::setRecordingLookup(std::function<SuraRecording(int sura)> lookup) {
     m_recordingLookup = std::move(lookup);
+}
+
+SuraRecording RecitationController::recordingFor(int sura) const {
+    if (m_recordingLookup) return m_recordingLookup(sura);
+    SuraRecording recording;
+    recording.sura = sura;
+    recording.kind = SuraRecording::Kind::kPerSura;
+    recording.file = m_mp3Folder + threeDigit(sura) + QStringLiteral(".mp3");
+    recording.timingSource = SuraRecording::TimingSource::kProgramFolder;
+    recording.timingArchive = m_appFolder + QStringLiteral("/data/pos.dat");
+    return recording;
 }
 
 void RecitationController::fillVerseNo() { m_verseNo = SuraCatalogue::verseNoTable(); }
@@ -83,18 +104,11 @@ void RecitationController::loadSura() {
 
     const int sura = m_suraList.selectedSura();
     const int count = verseNo(sura);
-    std::optional<Error> failure;
-
-    Result<std::vector<VerseTiming>> table =
-        VerseTimingTable::read((m_appFolder + QStringLiteral("/data/pos.dat")).toStdString(), sura);
-    if (table) {
-        m_verseTable = std::move(table.value());
-    } else {
-        m_verseTable.clear();
-        failure = table.error();
-    }
-    // Records the entry lacks keep start and end 0.
-    m_verseTable.resize(static_cast<size_t>(count));
+    m_recording = recordingFor(sura);
+    m_joined.reset();
+    m_noticesShown.clear();
+    std::optional<Error> failure = loadTimings(sura, count);
+    const bool timingsRead = !failure && !m_timingsMissing;
 
     (void)rangeBegin().setMax(count - 1);
     (void)rangeEnd().setMax(count - 1);
@@ -111,14 +125,101 @@ void RecitationController::loadSura() {
     m_window.setRulerVerses(static_cast<int16_t>(rangeEnd().max()));
     (void)currentVerseSlider().setValue(0);
     rangeEnd().setTag(QStringLiteral("0"));
-    m_mediaFile = m_mp3Folder + m_suraNumberText + QStringLiteral(".mp3");
     m_currentVerse = 0;
     showCurrentVerse();
 
-    m_player.closeAll();
-    (void)m_player.openMp3File(m_mediaFile.toStdString());
+    openRecording();
     m_loadingSura = false;
     if (failure) m_window.showFailure(*failure);
+    if (timingsRead && m_player.hasStream() && !m_joined) {
+        // A table from a timing archive may have been made for another recording.
+        const QString drift = TimingCheck::drift(sura, m_verseTable, m_player.streamLength());
+        if (!drift.isEmpty()) showNotice(drift);
+    }
+}
+
+std::optional<Error> RecitationController::loadTimings(int sura, int count) {
+    m_verseTable.clear();
+    m_timingsMissing = false;
+    std::optional<Error> failure;
+    if (m_recording.kind == SuraRecording::Kind::kPerVerse) {
+        // A per-verse collection is timed by its files: each record lasts as long as its file decodes.
+        std::vector<std::string> paths;
+        paths.reserve(static_cast<size_t>(count));
+        for (int k = 0; k < count; ++k) {
+            const bool listed = k < m_recording.recordFiles.size();
+            paths.push_back(listed ? m_recording.recordFiles[k].toStdString() : std::string());
+        }
+        m_joined = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(paths));
+        for (const JoinedFrameIndex::PartTimes& times : m_joined->partTimesMs())
+            m_verseTable.push_back({times.startMs, times.endMs});
+    } else if (m_recording.timingSource != SuraRecording::TimingSource::kNone &&
+               !m_recording.timingArchive.isEmpty()) {
+        Result<std::vector<VerseTiming>> table =
+            VerseTimingTable::read(m_recording.timingArchive.toStdString(), sura);
+        if (table)
+            m_verseTable = std::move(table.value());
+        else
+            failure = table.error();
+    } else {
+        m_timingsMissing = m_recording.kind == SuraRecording::Kind::kPerSura;
+    }
+    // Records the entry lacks keep start and end 0.
+    m_verseTable.resize(static_cast<size_t>(count));
+    return failure;
+}
+
+void RecitationController::openRecording() {
+    m_player.closeAll();
+    m_mediaFile = m_recording.file;
+    if (m_joined) {
+        m_mediaFile.clear();
+        for (const JoinedFrameIndex::Part& part : m_joined->parts()) {
+            if (part.state == JoinedFrameIndex::PartState::kPresent) {
+                m_mediaFile = QString::fromStdString(part.path);
+                break;
+            }
+        }
+        (void)m_player.openJoinedRecording(m_joined);
+    } else if (!m_mediaFile.isEmpty()) {
+        (void)m_player.openMp3File(m_mediaFile.toStdString());
+    }
+}
+
+void RecitationController::showNotice(const QString& text) {
+    if (m_noticesShown.contains(text)) return;
+    m_noticesShown << text;
+    m_window.showNotice(text);
+}
+
+void RecitationController::noticeSilentRecords(int32_t first, int32_t last) {
+    if (!m_joined) return;
+    QStringList missing;
+    QStringList damaged;
+    for (int32_t k = std::max(first, 0); k <= last && k < m_joined->partCount(); ++k) {
+        const JoinedFrameIndex::Part& part = m_joined->part(k);
+        if (part.state == JoinedFrameIndex::PartState::kMissing)
+            missing << TimingCheck::recordName(sura(), k);
+        else if (part.state == JoinedFrameIndex::PartState::kDamaged)
+            damaged << TimingCheck::recordName(sura(), k) + QStringLiteral(" (") +
+                           QString::fromStdString(part.problem) + QLatin1Char(')');
+    }
+    QStringList parts;
+    if (!missing.isEmpty())
+        parts << QStringLiteral("no recording in this reciter's folder for %1")
+                     .arg(missing.join(QStringLiteral(", ")));
+    if (!damaged.isEmpty())
+        parts << QStringLiteral("a recording that cannot be played for %1")
+                     .arg(damaged.join(QStringLiteral(", ")));
+    if (!parts.isEmpty())
+        showNotice(QStringLiteral("Skipped: %1.").arg(parts.join(QStringLiteral("; "))));
+}
+
+bool RecitationController::rangeIsSilent() const {
+    if (!m_joined) return false;
+    const std::optional<VerseTiming> start = timing(m_sliders[0].value());
+    const std::optional<VerseTiming> end = timing(m_sliders[1].value());
+    return start && end && start->startMs >= end->endMs;
 }
 
 void RecitationController::reloadSura() {
@@ -192,14 +293,20 @@ std::optional<int32_t> RecitationController::verseToRecord(int verse) const {
 // ---------------------------------------------------------------------------------------------------
 // Sequencer
 
-void RecitationController::play(int32_t startRecord, int32_t endRecord) {
+bool RecitationController::play(int32_t startRecord, int32_t endRecord) {
     const std::optional<VerseTiming> start = timing(startRecord);
     const std::optional<VerseTiming> end = timing(endRecord);
-    if (!start || !end) return;
+    if (!start || !end) return false;
+    if (m_timingsMissing) {
+        showNotice(timingsMissingText(sura()));
+        return false;
+    }
+    noticeSilentRecords(startRecord, endRecord);
     // The player leaves the stream where it is for a start of 0 ms or less, which after a first recitation
     // is the old range end; a range from the file's beginning must be heard from there again.
     if (start->startMs <= 0) m_player.setPositionInSec(0);
     m_player.play(start->startMs, end->endMs);
+    return true;
 }
 
 void RecitationController::startFollowing() { m_tickEnabled = true; }
@@ -222,6 +329,12 @@ void RecitationController::startRecitation() {
     if (m_suraList.audioMissing(m_suraList.currentIndex())) {
         clearWait();
         if (m_window.askYesNo(kAudioMissingTitle, kAudioMissingText)) m_window.openDownloadPage();
+        return;
+    }
+    if (m_timingsMissing) {
+        // Without timings no verse can be followed: say so and how to make them, and play nothing.
+        m_wait.reset();
+        m_window.showNotice(timingsMissingText(sura()));
         return;
     }
 
@@ -361,6 +474,11 @@ void RecitationController::rangeEnded() {
 }
 
 void RecitationController::repeatRange() {
+    if (rangeIsSilent()) {
+        // Every verse of the range is missing: repeating it would only repeat nothing.
+        stopFollowing();
+        return;
+    }
     m_player.setPauseBreaked(false);
     startWait(WaitKind::AfterRange, m_range.pause);
 }

@@ -13,9 +13,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,6 +33,7 @@
 namespace lumora {
 
 class Clock;
+class JoinedFrameIndex;
 class Player;
 class RecitationWindow;
 class SettingsStore;
@@ -44,6 +47,8 @@ public:
     // The question shown when recitation starts on a sura whose recording is missing.
     static const QString kAudioMissingTitle;
     static const QString kAudioMissingText;
+    // The notice shown when recitation starts on a sura whose recording has no verse timings.
+    static QString timingsMissingText(int sura);
 
     RecitationController(Player& player, const Clock& clock, RecitationWindow& window, VerseTextSink& texts,
                          QObject* parent = nullptr);
@@ -54,7 +59,8 @@ public:
     // mp3Folder: the recordings' folder, ending with "/".
     void setFolders(const QString& appFolder, const QString& mp3Folder);
     // What the current reciter's folder holds for a sura; installed by the composition root and again
-    // whenever the reciter changes.
+    // whenever the reciter changes. Without a lookup, a sura's recording is mp3Folder + "NNN.mp3" and its
+    // timings are those of appFolder/data/pos.dat. Takes effect at the next sura load.
     void setRecordingLookup(std::function<SuraRecording(int sura)> lookup);
     // Takes each sura's record count from the catalogue; before the first sura load.
     void fillVerseNo();
@@ -79,7 +85,14 @@ public:
     int32_t currentVerse() const { return m_currentVerse; }
     // Start-up's restore of the last verse; shows nothing by itself (call setText).
     void setCurrentVerse(int32_t record) { m_currentVerse = record; }
+    // The loaded sura's recording file; for a per-verse collection, its first file present.
     QString mediaFile() const { return m_mediaFile; }
+    // The loaded sura's recording as the lookup described it.
+    const SuraRecording& recording() const { return m_recording; }
+    // The loaded per-verse collection's files as one stream; nullptr for a per-sura file.
+    std::shared_ptr<const JoinedFrameIndex> joinedRecording() const { return m_joined; }
+    // True when the loaded sura has a recording but no verse timings anywhere.
+    bool timingsMissing() const { return m_timingsMissing; }
     QString suraNumberText() const { return m_suraNumberText; }
     bool isPaused() const { return m_isPaused; }
     int16_t repeatsLeft() const { return m_repeatsLeft; }
@@ -183,12 +196,22 @@ private:
     };
 
     void loadSura();
+    SuraRecording recordingFor(int sura) const;
+    // Reads the verse table of the loaded sura from its recording's timings; a failure is returned.
+    std::optional<Error> loadTimings(int sura, int count);
+    void openRecording();
+    // Words a notice about the records of first..last that have no recording, once per sura load.
+    void noticeSilentRecords(int32_t first, int32_t last);
+    void showNotice(const QString& text);
+    // A range of a per-verse collection whose every verse is missing: nothing can be heard.
+    bool rangeIsSilent() const;
     void onSliderChanged(int index);
     // SetText without repeating the pages when they already show the current verse.
     void showCurrentVerse();
     void setSliderToolTip(int index);
     std::optional<VerseTiming> timing(int32_t record) const;
-    void play(int32_t startRecord, int32_t endRecord);
+    // False (nothing plays) when the records have no timings to play by.
+    bool play(int32_t startRecord, int32_t endRecord);
     void startFollowing();
     void stopFollowing();
     void startWait(WaitKind kind, int32_t seconds, int32_t positionMs = 0);
@@ -214,7 +237,12 @@ private:
 
     QString m_appFolder;
     QString m_mp3Folder;
-    std::function<SuraRecording(int sura)> m_recordingLookup;
+    std::function<SuraRecording(int)> m_recordingLookup;
+    SuraRecording m_recording;
+    std::shared_ptr<const JoinedFrameIndex> m_joined;
+    bool m_timingsMissing = false;
+    // Notices already shown since the sura loaded: each is shown once.
+    QStringList m_noticesShown;
     std::array<int16_t, 115> m_verseNo{};
     RangeSettings m_range;
 

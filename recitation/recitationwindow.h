@@ -22,6 +22,10 @@ public:
     // A failure the controller cannot settle itself, e.g. a sura whose timings or texts did not load; the
     // window shows it in a message box and the program goes on.
     virtual void showFailure(const Error& error) = 0;
+    // A notice that needs no answer (timings that do not fit the recording, a verse without a recording,
+    // timings still to be made): shown in the window without stopping the user, replacing the one before.
+    // A window without a place for notices may ignore them.
+    virtual void showNotice(const QString& text) { (void)text; }
 
     // The verse number dialog. caption is "Move to Verse", "Set Range Begin" or "Set Range End"; the two
     // flags say which marker the typed verse sets (neither: the current verse); totalVerseNos is the loaded

@@ -50,9 +50,11 @@ const Command kCommands[] = {
      "Build the whole sample program folder (text packages, word meanings, placeholder recordings and their "
      "timings, help pages, config.ini, manifest) and check the recordings against their timings.",
      &runSample},
-    {"mp3info", "FILE [--at MS]...",
+    {"mp3info", "FILE [--at MS]... | FOLDER --sura N [--at MS]...",
      "Print the length in ms, sample rate, channels and frame count of an MP3 file, then one line "
-     "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time.",
+     "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time. With --sura, FOLDER "
+     "holds one file per verse (SSSVVV.mp3): print each record's start and end ms in the sura's files "
+     "played as one recording, and per --at the file and offset of the frame that holds that time.",
      &runMp3Info},
     {"recordings", "FOLDER [--program-folder DIR]",
      "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "

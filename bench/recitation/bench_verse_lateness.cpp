@@ -25,6 +25,7 @@
 #include "recitation/recitationcontroller.h"
 #include "recitation/recitationwindow.h"
 #include "recitation/versetextsink.h"
+#include "silentwindow.h"
 
 namespace {
 
@@ -34,26 +35,6 @@ constexpr int kSura = 2;
 constexpr int32_t kRecordMs = 250;
 constexpr int kMaxSteps = 150;
 constexpr qint64 kMaxRunMs = 40000;
-
-class SilentWindow : public RecitationWindow {
-public:
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    void openDownloadPage() override {}
-    void showFailure(const Error& error) override { std::fprintf(stderr, "failure: %s\n", error.description.c_str()); }
-    void showVerseDialog(const QString&, bool, bool, int) override {}
-    void showRangeModeSetup() override {}
-    void showQuickSuraSelect() override {}
-    void showAbout() override {}
-    bool layoutSwitchInProgress() const override { return false; }
-    QString currentLayout() const override { return QStringLiteral("1"); }
-    void switchLayout(const QString&) override {}
-    void togglePane(int) override {}
-    bool menusVisible() const override { return true; }
-    void setMenusVisible(bool) override {}
-    void showMode(RecitationMode) override {}
-    void setPlayToolTip(const QString&) override {}
-    void setRulerVerses(int) override {}
-};
 
 // Takes the lateness of every verse step as the controller shows the new verse.
 class LatenessProbe : public VerseTextSink {
@@ -129,7 +110,7 @@ int main(int argc, char** argv) {
 
     SteadyClock clock;
     Player player(std::make_unique<NullOutput>(NullOutput::Mode::RealTime));
-    SilentWindow window;
+    bench::SilentWindow window;
     LatenessProbe probe(player);
     RecitationController controller(player, clock, window, probe);
     controller.setFolders(folder, folder + "/mp3/");

@@ -9,7 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "audio/joinedframeindex.h"
 #include "audio/mp3frameindex.h"
+#include "support/scratchfolder.h"
 #include "support/testrecordings.h"
 
 namespace lumora::test {
@@ -65,6 +67,44 @@ TEST(Mp3InfoCommand, RefusesBadTimesAndFilesThatAreNoMp3) {
     const char* source = std::getenv("LUMORA_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(runPack(std::string("mp3info '") + source + "/CMakeLists.txt'").status, 1);
+}
+
+TEST(Mp3InfoCommand, PrintsAPerVerseSurasRecordsAsOneRecording) {
+    const std::vector<Recording> verses = makeVerseRecordings({480, 1020, 760, 330});
+    ScratchFolder folder;
+    // Sura 108 without its own opening file (the collection's 001001.mp3 opens it) and without verse 2.
+    const auto copy = [&folder](const Recording& from, const std::string& name) {
+        return folder.write(name, readFileBytes(from.path));
+    };
+    const std::vector<std::string> paths{copy(verses[0], "001001.mp3"), copy(verses[1], "108001.mp3"), "",
+                                         copy(verses[3], "108003.mp3")};
+    copy(verses[2], "107001.mp3");  // another sura's verse is no part of it
+    const JoinedFrameIndex joined = JoinedFrameIndex::fromFiles(paths);
+    const auto times = joined.partTimesMs();
+
+    const std::string at = std::to_string(times[3].startMs);
+    const PackRun run = runPack("mp3info '" + folder.path().string() + "' --sura 108 --at " + at);
+    ASSERT_EQ(run.status, 0) << run.out;
+    std::ostringstream expected;
+    expected << "sura 108\nrecords 4\nlength_ms " << joined.lengthMs() << "\nsample_rate 22050\nchannels 1\n"
+             << "0 0 " << times[0].endMs << " 001001.mp3\n"
+             << "1 " << times[1].startMs << ' ' << times[1].endMs << " 108001.mp3\n"
+             << "2 " << times[2].startMs << ' ' << times[2].endMs << " 108002.mp3 missing\n"
+             << "3 " << times[3].startMs << ' ' << times[3].endMs << " 108003.mp3\n"
+             << at << " 108003.mp3 " << joined.part(3).index.byteOffsetAtSample(0) << '\n';
+    EXPECT_EQ(run.out, expected.str());
+
+    // A file that is no MP3 is named and fails the run; so does a sura without a single file.
+    folder.write("108002.mp3", std::string("not an MP3"));
+    const PackRun damaged = runPack("mp3info '" + folder.path().string() + "' --sura 108");
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.out.find("2 " + std::to_string(times[2].startMs) + ' ' + std::to_string(times[2].startMs) +
+                               " 108002.mp3 damaged: "),
+              std::string::npos)
+        << damaged.out;
+    EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "' --sura 9").status, 1);
+    EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "' --sura 115").status, 2);
+    EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "'").status, 2);
 }
 
 }  // namespace

@@ -207,24 +207,6 @@ TEST(PlayerFiles, MissingOrDamagedFilesGiveNoStreamAndNoCrash) {
     player.closeAll();
 }
 
-// Renders `ms` of audio and returns the samples.
-std::vector<float> capture(NullOutput& output, int64_t ms) {
-    output.setCapture(true);
-    output.takeCaptured();
-    output.advanceMs(ms);
-    output.setCapture(false);
-    return output.takeCaptured();
-}
-
-std::vector<float> straightDecode(const std::string& path, const Mp3FrameIndex& index) {
-    Mp3Decoder decoder;
-    EXPECT_TRUE(decoder.open(path, index).ok());
-    std::vector<float> all(static_cast<size_t>(index.lengthSamples() * index.channels()));
-    const int64_t frames = decoder.read(all.data(), index.lengthSamples());
-    EXPECT_EQ(frames, index.lengthSamples());
-    return all;
-}
-
 TEST_F(PlayerTest, PlayedAudioIsTheDecodedStreamFromTheStartSample) {
     const Mp3FrameIndex& index = *player->frameIndex();
     const std::vector<float> reference = straightDecode(recording.path, index);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "support/scratchfolder.h"
@@ -166,6 +167,45 @@ TEST(RangeSaverCut, CutStartsOnTheBeginFrameKeepsLengthAndGenreByte) {
     const int64_t rangeMs = range.verseTable[3].endMs - range.verseTable[1].startMs;
     EXPECT_NEAR(static_cast<double>(frames) * 1000.0 / recording.sampleRateHz, static_cast<double>(rangeMs), 120.0);
     EXPECT_GT(energy, 0.0);
+}
+
+TEST(RangeSaverCut, APerVerseRangeIsTheVerseFilesFramesEndToEnd) {
+    const std::vector<test::Recording> files = test::makeVerseRecordings({900, 1300, 700, 1100});
+    std::vector<std::string> paths;
+    for (const test::Recording& file : files) paths.push_back(file.path);
+    RangeSaver::Range range;
+    range.recording = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(paths));
+    range.mediaFile = QString::fromStdString(files[0].path);
+    range.suraNumberText = QStringLiteral("108");
+    range.suraText = QStringLiteral("108. AL-KAUTHER");
+    range.rangeBegin = 1;
+    range.rangeEnd = 2;
+    for (const JoinedFrameIndex::PartTimes& times : range.recording->partTimesMs())
+        range.verseTable.push_back({times.startMs, times.endMs});
+
+    ScratchFolder folder;
+    FakeWindow window;
+    window.chosenPath = QString::fromStdString(folder.file("verses"));
+    ASSERT_EQ(RangeSaver::save(range, window.callbacks()), RangeSaver::Outcome::Saved);
+    EXPECT_EQ(window.proposedName, QStringLiteral("108-001-002.MP3"));
+
+    // Verses 1 and 2 whole, without their files' tags and Info frames, up to the first byte of the next
+    // verse's frames (where the range's end time lies); the tag block over the last bytes.
+    std::vector<uint8_t> frames;
+    for (size_t k : {size_t{1}, size_t{2}, size_t{3}}) {
+        const Mp3FrameIndex index = Mp3FrameIndex::fromFile(files[k].path).value();
+        const std::vector<uint8_t> bytes = bytesOf(files[k].path);
+        const auto end = k == 3 ? index.frameOffset(0) + 1 : index.audioEndOffset();
+        frames.insert(frames.end(), bytes.begin() + index.frameOffset(0), bytes.begin() + end);
+    }
+    const std::vector<uint8_t> saved = bytesOf(folder.file("verses.mp3"));
+    ASSERT_EQ(saved.size(), frames.size());
+    const auto tag = static_cast<std::ptrdiff_t>(saved.size() - 128);
+    EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + tag, frames.begin()));
+    EXPECT_EQ(std::string(saved.begin() + tag, saved.begin() + tag + 3), "TAG");
+    EXPECT_EQ(std::string(saved.begin() + tag + 33, saved.begin() + tag + 53), "108. AL-KAUTHER(1-2)");
+    EXPECT_EQ(saved.back(), frames.back());
+    EXPECT_TRUE(Mp3FrameIndex::fromFile(folder.file("verses.mp3")).ok());
 }
 
 TEST(RangeSaverCut, SingleVerseAndVersesInOneFrameAreMeasuredInside) {

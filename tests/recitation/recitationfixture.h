@@ -41,6 +41,7 @@ public:
     bool askYesNo(const QString& title, const QString& text) override;
     void openDownloadPage() override { calls << "download page"; }
     void showFailure(const Error& error) override;
+    void showNotice(const QString& text) override { notices << text; }
     void showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) override;
     void showRangeModeSetup() override { calls << "range mode setup"; }
     void showQuickSuraSelect() override { calls << "quick sura"; }
@@ -58,6 +59,8 @@ public:
     QStringList take();
 
     QStringList calls;
+    // Notices, apart from the calls: they ask nothing of the user.
+    QStringList notices;
     bool answerYes = false;
     bool switching = false;
     QString layout = "1";

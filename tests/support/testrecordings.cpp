@@ -229,3 +229,17 @@ Recording makeRecording(const RecordingSpec& spec) {
 }
 
 }  // namespace lumora::test
+
+namespace lumora::test {
+
+std::vector<Recording> makeVerseRecordings(const std::vector<int32_t>& lengthsMs, RecordingSpec base) {
+    std::vector<Recording> recordings;
+    for (size_t k = 0; k < lengthsMs.size(); ++k) {
+        base.segments = {Segment::tone(330.0 + 55.0 * static_cast<double>(k % 12), lengthsMs[k]),
+                         Segment::silence(120)};
+        recordings.push_back(makeRecording(base));
+    }
+    return recordings;
+}
+
+}  // namespace lumora::test

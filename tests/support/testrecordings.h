@@ -61,6 +61,11 @@ struct Recording {
 // The recording for `spec`, made with lame unless cached. Throws std::runtime_error when lame fails.
 Recording makeRecording(const RecordingSpec& spec);
 
+// One recording per verse of a per-verse collection: file k is a tone of its own pitch lengthsMs[k] long,
+// then 120 ms of silence, in the format of `base` (its segments are replaced).
+std::vector<Recording> makeVerseRecordings(const std::vector<int32_t>& lengthsMs,
+                                           RecordingSpec base = RecordingSpec::mono22());
+
 // The generated signal, interleaved 16-bit samples.
 std::vector<int16_t> generateSignal(const RecordingSpec& spec);
 
