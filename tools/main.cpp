@@ -20,6 +20,7 @@ int runTimings(const CommandContext& context);
 int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
+int runPractice(const CommandContext& context);
 
 namespace {
 
@@ -53,6 +54,13 @@ const Command kCommands[] = {
      "Print the length in ms, sample rate, channels and frame count of an MP3 file, then one line "
      "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time.",
      &runMp3Info},
+    {"practice",
+     "RECITER_FOLDER --sura N --from V --to W [--repeat K] [--pause-verse S] [--pause-range S] [--speed X] "
+     "[--program-folder DIR] OUT.mp3|OUT.opus",
+     "Write a practice track: verses V to W of sura N as range mode plays them, with the pauses in seconds, "
+     "K times (0 counts as once), at speed X; the timings come from the folder's pos.dat, else from the "
+     "program folder's data/pos.dat.",
+     &runPractice},
 };
 
 void printUsage(std::ostream& stream) {
