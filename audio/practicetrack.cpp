@@ -1,6 +1,7 @@
 #include "audio/practicetrack.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -77,7 +78,7 @@ public:
             return failure();
         }
         // mkstemp makes the file private; a track is an ordinary document.
-        fchmod(fileno(m_file), 0644 & ~currentUmask());
+        (void)fchmod(fileno(m_file), 0644);
         const int closed = std::fclose(m_file);
         m_file = nullptr;
         if (closed != 0 || std::rename(m_path.c_str(), m_target.c_str()) != 0) {
@@ -88,11 +89,6 @@ public:
     }
 
 private:
-    static mode_t currentUmask() {
-        const mode_t mask = umask(0);
-        umask(mask);
-        return mask;
-    }
     Result<void> failure() const {
         return trackError("Cannot write " + m_target + ": " + std::strerror(errno) + ".");
     }
@@ -223,7 +219,10 @@ Result<void> renderPlain(Mp3Decoder& decoder, const std::vector<PracticePiece>& 
             if (Result<void> emitted = sink.emit(nullptr, piece.frames); !emitted) return emitted;
             continue;
         }
-        if (Result<void> seek = decoder.seekToSample(piece.fromSample); !seek) return seek;
+        // The pieces of a pass follow each other: like the player after a pause, read straight on.
+        if (decoder.positionSample() != piece.fromSample) {
+            if (Result<void> seek = decoder.seekToSample(piece.fromSample); !seek) return seek;
+        }
         for (int64_t left = piece.toSample - piece.fromSample; left > 0;) {
             int64_t got = decoder.read(buffer.data(), std::min(left, kPieceFrames));
             if (got <= 0) {
@@ -353,6 +352,14 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     TrackSink sink(consumer, equalizer, channels, lengthFrames(pass, clamped, rateHz), progress);
     const int64_t pauseAfterFrames = secondsToFrames(spec.pauseAfterRangeSeconds, rateHz);
     for (int32_t repetition = 0; repetition < std::max(1, spec.repeat); ++repetition) {
+        // A fresh decoder each time: a seek back in a used one may round the last bits differently, and
+        // every repetition is to be the same.
+        if (repetition > 0) {
+            decoder.close();
+            if (Result<void> opened = decoder.open(spec.recordingPath, index.value()); !opened) {
+                return trackError(spec.recordingPath + ": " + opened.error().description);
+            }
+        }
         Result<void> rendered = clamped.speed == 1.0
                                     ? renderPlain(decoder, pass, channels, sink)
                                     : renderStretched(decoder, pass, rateHz, channels, clamped.speed, sink);
