@@ -12,6 +12,7 @@
 #include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
+#include "app/speedcommands.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
@@ -147,6 +148,7 @@ Result<void> Program::runStep(int number) {
                                                       : createSystemOutput(outputMessage);
             m_player = std::make_unique<Player>(std::move(output));
             window.setAudio(m_player.get(), &m_equalizer);
+            SpeedCommands::addTo(window.commands(), window, m_equalizer);
             for (const std::string& message : {outputMessage, m_player->initMessage()}) {
                 if (!message.empty())
                     window.showMessage(MainWindow::kTitle, QString::fromStdString(message), true);

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils xclip
   nodejs npm
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
+  gstreamer1.0-plugins-bad
 )
 
 missing=()
