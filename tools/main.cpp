@@ -21,6 +21,7 @@ int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
 int runPractice(const CommandContext& context);
+int runRecordings(const CommandContext& context);
 
 namespace {
 
@@ -61,6 +62,11 @@ const Command kCommands[] = {
      "K times (0 counts as once), at speed X; the timings come from the folder's pos.dat, else from the "
      "program folder's data/pos.dat.",
      &runPractice},
+    {"recordings", "FOLDER [--program-folder DIR]",
+     "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "
+     "where its timings come from (own pos.dat, the program folder's data/pos.dat, none); DIR defaults to "
+     "lumora-pack's own folder. Fails when a file cannot be read.",
+     &runRecordings},
 };
 
 void printUsage(std::ostream& stream) {
