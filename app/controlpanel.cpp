@@ -1,5 +1,7 @@
 #include "app/controlpanel.h"
 
+#include "recitation/speedmodel.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <algorithm>
@@ -31,6 +33,7 @@ constexpr int kSuraBoxTop = 270, kSuraBoxWidth = 3600, kSuraBoxHeight = 330;
 constexpr int kModeTop = 690, kModeWidth = 1560, kModeHeight = 285, kVerseModeLeft = 2280;
 constexpr int kTransportTop = 1065, kTransportStep = 510;
 constexpr int kVolumeLeft = 3330, kVolumeLabelTop = 1035, kVolumeTop = 1290;
+constexpr int kSpeedLeft = 4230;
 constexpr int kRowLabelLeft = 5070;
 constexpr int kRowButtonLeft = 6390, kRowButtonWidth = 390, kRowButtonHeight = 285;
 constexpr int kSliderLeft = 6870;
@@ -85,6 +88,9 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_stop = transport(TransportButton::Stop, QStringLiteral("Stop recitation"));
     m_next = transport(TransportButton::Next, QStringLiteral("Load next sura (Page Down)"));
 
+    m_speed = new QLabel(this);
+    m_speed->setToolTip(QStringLiteral("Playback speed ([ slower, ] faster, \\ normal)"));
+    m_speed->hide();
     m_volume = new PictureSlider(this);
     m_volume->setImageSlider(ControlPictures::volumeTrack());
     m_volume->setImageLeft(ControlPictures::volumeFill());
@@ -142,6 +148,8 @@ void ControlPanel::placeAll() {
         left += kTransportStep;
     }
     place(m_labels[4], kVolumeLeft, kVolumeLabelTop);
+    m_speed->adjustSize();
+    place(m_speed, kSpeedLeft, kVolumeLabelTop);
     m_volume->resize(m_volume->sizeHint().isValid() ? m_volume->sizeHint() : m_volume->size());
     place(m_volume, kVolumeLeft, kVolumeTop);
 
@@ -208,6 +216,7 @@ void ControlPanel::applyColours(const QColor& background, const QColor& text) {
     // The sura list keeps the platform's own colours: dark text on a light field.
     m_suraBox->setPalette(QApplication::palette(m_suraBox));
     for (QLabel* label : m_labels) label->setPalette(colours);
+    m_speed->setPalette(colours);
     for (ModeOptionButton* option : m_modeOptions) option->setPalette(colours);
     for (VerseSlider* slider : m_sliders) slider->setBackColor(background);
     m_ruler->setBackColor(background);
@@ -219,6 +228,16 @@ void ControlPanel::applyColours(const QColor& background, const QColor& text) {
         button->setForeColor(text);
         button->setForeColorChecked(QColor(192, 238, 192));
     }
+}
+
+}  // namespace lumora
+
+namespace lumora {
+
+void ControlPanel::showSpeed(int hundredths) {
+    m_speed->setText(SpeedModel::text(hundredths));
+    m_speed->adjustSize();
+    m_speed->setVisible(hundredths != SpeedModel::kNormal);
 }
 
 }  // namespace lumora

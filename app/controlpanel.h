@@ -64,6 +64,9 @@ public:
     void arrange(const PaneGeometry::WindowArrangement& arrangement);
 
     void applyColours(const QColor& background, const QColor& text);
+    // Shows the playback speed beside the volume while it is not the normal speed.
+    void showSpeed(int hundredths);
+    QLabel* speedLabel() const { return m_speed; }
     // Places the controls again (after a caption changed its width).
     void relayout() { placeAll(); }
 
@@ -76,6 +79,7 @@ private:
     bool m_arranged = false;
 
     QLabel* m_icon;
+    QLabel* m_speed;
     std::array<QLabel*, 5> m_labels{};
     SuraComboBox* m_suraBox;
     std::array<ModeOptionButton*, 2> m_modeOptions{};

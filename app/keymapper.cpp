@@ -113,6 +113,12 @@ int KeyMapper::virtualKeyCode(int qtKey, bool keypad) {
             return 144;
         case Qt::Key_ScrollLock:
             return 145;
+        case Qt::Key_BracketLeft:
+            return 219;
+        case Qt::Key_Backslash:
+            return 220;
+        case Qt::Key_BracketRight:
+            return 221;
         default:
             return 0;
     }

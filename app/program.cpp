@@ -16,6 +16,7 @@
 #include "app/panetextsink.h"
 #include "app/programfolder.h"
 #include "app/recitermenu.h"
+#include "app/speedcommands.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
@@ -166,6 +167,7 @@ Result<void> Program::runStep(int number) {
                                                       : createSystemOutput(outputMessage);
             m_player = std::make_unique<Player>(std::move(output));
             window.setAudio(m_player.get(), &m_equalizer);
+            SpeedCommands::addTo(window.commands(), window, m_equalizer);
             for (const std::string& message : {outputMessage, m_player->initMessage()}) {
                 if (!message.empty())
                     window.showMessage(MainWindow::kTitle, QString::fromStdString(message), true);
@@ -275,6 +277,16 @@ Result<void> Program::runStep(int number) {
             }
             m_controller->volume().setCurPosition(volume);
             m_controller->applyVolume();
+            // The speed is newer than the other settings: an unreadable value is the normal speed, not a
+            // start-up failure. Every change is kept at once.
+            m_controller->speed().setHundredths(SpeedModel::fromStoredText(
+                m_settings.get(kApplication, kMain, QStringLiteral("PlaybackSpeed"), QStringLiteral("1.00"))));
+            window.panel()->showSpeed(m_controller->speed().hundredths());
+            connect(&m_controller->speed(), &SpeedModel::changed, this, [this](int32_t hundredths) {
+                m_window->panel()->showSpeed(hundredths);
+                (void)m_settings.save(kApplication, kMain, QStringLiteral("PlaybackSpeed"),
+                                      SpeedModel::storedText(hundredths));
+            });
             return {};
         }
         case 150:  // the on-screen help tips are the controls' own tool tips

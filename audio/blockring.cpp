@@ -25,6 +25,14 @@ AudioBlock* BlockRing::front() {
     return &m_blocks[read % m_capacity];
 }
 
+AudioBlock* BlockRing::peek(uint32_t n) {
+    const uint64_t read = m_read.load(std::memory_order_relaxed);
+    if (read + n >= m_write.load(std::memory_order_acquire)) {
+        return nullptr;
+    }
+    return &m_blocks[(read + n) % m_capacity];
+}
+
 bool BlockRing::pop() {
     const uint64_t read = m_read.fetch_add(1, std::memory_order_release) + 1;
     return m_write.load(std::memory_order_acquire) - read == m_capacity / 2;

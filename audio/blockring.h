@@ -34,6 +34,9 @@ public:
     // (waking it for every freed block would cost two thread switches per block).
     AudioBlock* front();
     bool pop();
+    // Reader side: the block `n` places behind the front (0 is the front), or nullptr when not yet
+    // published. Lets a reader that must look ahead (the speed stage) read on without popping.
+    AudioBlock* peek(uint32_t n);
 
     // Counts of published and popped blocks; a side waits for the other's count to move.
     uint64_t published() const { return m_write.load(std::memory_order_acquire); }

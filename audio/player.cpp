@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <limits>
 
 #include "audio/joineddecoder.h"
@@ -17,6 +18,9 @@ namespace {
 constexpr uint32_t kRingBlocks = 32;
 // Pause, stop, seek and volume changes ramp over this long instead of cutting the wave (a click).
 constexpr double kRampSeconds = 0.005;
+// The speed stage hands out its output in pieces this long (about 12 ms at 44.1 kHz), so a new speed
+// reaches the stage soon after it is set.
+constexpr int32_t kStretchPieceFrames = 512;
 
 int64_t steadyNowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -119,6 +123,16 @@ bool Player::startStream(std::shared_ptr<const JoinedFrameIndex> index,
     m_generationFirstSample = 0;
     m_rampGain = 0.0f;
     m_pendingHardStart = false;
+    m_stretch = std::make_unique<StretchStage>(m_index->sampleRateHz(), m_index->channels());
+    m_leadCapacity = m_stretch->leadFrames();
+    m_lead.assign(static_cast<size_t>(m_leadCapacity * m_index->channels()), 0.0f);
+    m_leadLine.assign(m_lead.size(), 0.0f);
+    m_leadWrite = m_leadFrames = 0;
+    m_wantedSpeed = m_speed;
+    m_sharedSpeed.store(m_speed, std::memory_order_relaxed);
+    m_stretching = false;
+    m_stretchPrimed = false;
+    m_directResumeSample = -1;
     m_fadeTail.clear();
     m_fadeTail.reserve(
         static_cast<size_t>((kRampSeconds * m_index->sampleRateHz() + 2) * m_index->channels()));
@@ -162,6 +176,12 @@ void Player::setEqualizerValue(const std::array<float, 10>& gainsDb) {
     for (size_t i = 0; i < gainsDb.size(); ++i) {
         m_sharedGainsDb[i].store(gainsDb[i], std::memory_order_relaxed);
     }
+    m_settingsSerial.fetch_add(1, std::memory_order_release);
+}
+
+void Player::setSpeed(double speed) {
+    m_speed = std::clamp(speed, StretchStage::kMinSpeed, StretchStage::kMaxSpeed);
+    m_sharedSpeed.store(m_speed, std::memory_order_relaxed);
     m_settingsSerial.fetch_add(1, std::memory_order_release);
 }
 
@@ -294,11 +314,13 @@ int64_t Player::heardSample() {
     if (snapshot.valid && snapshot.generation == m_generation.load(std::memory_order_acquire)) {
         if (m_outputRealTime) {
             // The callback's first sample was heard after the device's queue had played; from then on
-            // the ear follows the wall clock, never past what was rendered.
+            // the ear follows the wall clock (at the speed, in recording samples), never past what was
+            // rendered.
             const int64_t elapsedNs = std::max<int64_t>(0, steadyNowNs() - snapshot.timeNs);
             const int64_t elapsedFrames = elapsedNs / 1000 * m_format.sampleRateHz / 1000000;
-            heard = std::min(snapshot.renderedStart - m_outputLatencyFrames + elapsedFrames,
-                             snapshot.renderedEnd - m_outputLatencyFrames);
+            const auto latency = static_cast<int64_t>(std::llround(m_outputLatencyFrames * snapshot.speed));
+            const auto elapsed = static_cast<int64_t>(std::llround(elapsedFrames * snapshot.speed));
+            heard = std::min(snapshot.renderedStart - latency + elapsed, snapshot.renderedEnd - latency);
         } else {
             heard = snapshot.renderedEnd;
         }
@@ -340,6 +362,7 @@ void Player::applySettings() {
     }
     m_equalizer.setGains(gains);
     m_equalizer.setEnabled(m_sharedEqualizerEnabled.load(std::memory_order_relaxed));
+    m_wantedSpeed = m_sharedSpeed.load(std::memory_order_relaxed);
 }
 
 Player::Fetch Player::fetchBlock() {
@@ -360,21 +383,161 @@ Player::Fetch Player::fetchBlock() {
             }
             continue;
         }
+        if (m_directResumeSample >= 0 && !block->endOfStream &&
+            block->firstSample + block->frames <= m_directResumeSample) {
+            // Coming back from the speed stage: the blocks it has played are behind the position.
+            if (m_ring->pop()) {
+                m_decoder->wake();
+            }
+            continue;
+        }
         if (!m_renderPositionValid) {
             m_generationFirstSample = block->firstSample;
         }
         m_renderSample = block->firstSample;
         m_renderPositionValid = true;
+        int32_t offset = 0;
+        if (m_directResumeSample >= 0 && !block->endOfStream) {
+            offset = static_cast<int32_t>(std::max<int64_t>(0, m_directResumeSample - block->firstSample));
+            m_renderSample += offset;
+        }
+        m_directResumeSample = -1;
         if (block->endOfStream) {
             // The end-of-stream block stays at the front: playing on from here ends at once again.
             engineStop(block->firstSample);
             return Fetch::kEnded;
         }
         m_block = block;
-        m_blockOffset = 0;
+        m_blockOffset = offset;
         m_peekFrames = 0;
         return Fetch::kBlock;
     }
+}
+
+AudioBlock* Player::currentFront() {
+    for (;;) {
+        const uint64_t seen = m_ring->published();
+        AudioBlock* block = m_ring->front();
+        if (block == nullptr) {
+            if (m_outputRealTime) {
+                return nullptr;
+            }
+            m_ring->waitForPublish(seen);
+            continue;
+        }
+        if (block->generation != m_renderGeneration) {
+            if (m_ring->pop()) {
+                m_decoder->wake();
+            }
+            continue;
+        }
+        return block;
+    }
+}
+
+// The queued block of this generation that holds `sample` (or the end of the stream), looking past the
+// front without popping; nullptr when the decoder has not got there yet on a real-time output.
+AudioBlock* Player::blockHolding(int64_t sample) {
+    if (currentFront() == nullptr) {
+        return nullptr;
+    }
+    for (uint32_t n = 0;;) {
+        const uint64_t seen = m_ring->published();
+        AudioBlock* block = m_ring->peek(n);
+        if (block == nullptr) {
+            if (m_outputRealTime) {
+                return nullptr;
+            }
+            m_ring->waitForPublish(seen);
+            continue;
+        }
+        if (block->generation != m_renderGeneration) {
+            return nullptr;  // a newer seek: the render loop starts over
+        }
+        if (block->endOfStream || sample < block->firstSample + block->frames) {
+            return block;
+        }
+        ++n;
+    }
+}
+
+void Player::releasePassedBlocks(int64_t sample) {
+    while (AudioBlock* block = m_ring->front()) {
+        const bool stale = block->generation != m_renderGeneration;
+        if (!stale && (block->endOfStream || block->firstSample + block->frames > sample)) {
+            return;
+        }
+        if (m_ring->pop()) {
+            m_decoder->wake();
+        }
+    }
+}
+
+// The speed stage's next piece of output, fed from the queued blocks from m_feedSample on.
+Player::Fetch Player::fetchStretched() {
+    if (!m_stretchPrimed) {
+        AudioBlock* front = currentFront();
+        if (front == nullptr) {
+            return Fetch::kUnderrun;
+        }
+        if (!m_renderPositionValid) {
+            m_generationFirstSample = front->firstSample;
+            m_renderSample = front->firstSample;
+            m_renderPositionValid = true;
+        }
+        // The lead ends where the stage begins only when the stage takes over from direct playing.
+        const auto channels = static_cast<size_t>(m_format.channels);
+        const auto older = static_cast<size_t>(m_leadWrite) * channels;
+        const auto tail = static_cast<size_t>(m_leadCapacity - m_leadFrames) * channels;
+        if (m_leadFrames == m_leadCapacity) {
+            std::copy(m_lead.begin() + static_cast<std::ptrdiff_t>(older), m_lead.end(), m_leadLine.begin());
+            std::copy(m_lead.begin(), m_lead.begin() + static_cast<std::ptrdiff_t>(older),
+                      m_leadLine.begin() + static_cast<std::ptrdiff_t>(m_lead.size() - older));
+        } else {
+            std::copy(m_lead.begin(), m_lead.begin() + static_cast<std::ptrdiff_t>(older),
+                      m_leadLine.begin() + static_cast<std::ptrdiff_t>(tail));
+        }
+        m_stretch->restart(m_wantedSpeed, m_leadLine.data() + tail, m_leadFrames);
+        m_leadFrames = m_leadWrite = 0;
+        m_feedSample = m_renderSample;
+        m_stretchPos = static_cast<double>(m_renderSample);
+        m_stretchPrimed = true;
+    }
+    m_stretch->setSpeed(m_wantedSpeed);
+    releasePassedBlocks(m_renderSample);
+    if (!feedStretched()) {
+        if (m_stretch->finished()) {
+            engineStop(m_renderSample);
+            return Fetch::kEnded;
+        }
+        return Fetch::kUnderrun;
+    }
+    m_stretchBlock.frames = m_stretch->retrieve(m_stretchBlock.samples.data(), kStretchPieceFrames);
+    m_stretchBase = m_stretchPos;
+    m_stretchStep = m_stretch->speed();
+    m_block = &m_stretchBlock;
+    m_blockOffset = 0;
+    m_peekFrames = 0;
+    return Fetch::kBlock;
+}
+
+// Moves into or out of the speed stage at the current recording position, crossfading the two.
+void Player::switchChain(int32_t atFrame) {
+    if (m_rampGain > 0.0f && m_block != nullptr) {
+        keepFadeTail(atFrame);
+    }
+    m_rampGain = 0.0f;
+    if (m_stretching) {
+        m_directResumeSample = m_renderPositionValid ? m_renderSample : -1;
+    }
+    m_stretching = !m_stretching;
+    m_stretchPrimed = false;
+    if (m_stretching && !m_renderPositionValid) {
+        m_leadFrames = m_leadWrite = 0;
+    }
+    m_block = nullptr;
+    m_blockOffset = 0;
+    m_peekFrames = 0;
 }
 
 void Player::engineStop(int64_t finalSample) {
@@ -383,18 +546,93 @@ void Player::engineStop(int64_t finalSample) {
     m_transport.compare_exchange_strong(expected, kStopped, std::memory_order_acq_rel);
 }
 
+// The frame `ahead` frames past the one to be rendered next, without consuming anything: in the
+// current block or, on the decoder's side, in the blocks queued behind it. nullptr past what is there.
+const float* Player::peekFrame(int32_t ahead) {
+    if (m_block == nullptr) {
+        return nullptr;
+    }
+    const auto channels = static_cast<size_t>(m_format.channels);
+    int32_t at = m_blockOffset + ahead;
+    if (at < m_block->frames) {
+        return m_block->samples.data() + static_cast<size_t>(at) * channels;
+    }
+    if (m_block == &m_stretchBlock) {
+        return nullptr;
+    }
+    at -= m_block->frames;
+    for (uint32_t n = 1;; ++n) {
+        const AudioBlock* block = m_ring->peek(n);
+        if (block == nullptr || block->generation != m_renderGeneration || block->endOfStream) {
+            return nullptr;
+        }
+        if (at < block->frames) {
+            return block->samples.data() + static_cast<size_t>(at) * channels;
+        }
+        at -= block->frames;
+    }
+}
+
+// Before a fade reads ahead in the speed stage's output, makes sure a whole fade's worth is there.
+void Player::topUpStretched() {
+    if (m_block != &m_stretchBlock) {
+        return;
+    }
+    const auto channels = static_cast<size_t>(m_format.channels);
+    const auto wanted = static_cast<int32_t>(std::min<double>(AudioBlock::kMaxFrames, 1.0 / m_rampStep + 2.0));
+    const int32_t remaining = m_stretchBlock.frames - m_blockOffset;
+    if (remaining >= wanted) {
+        return;
+    }
+    float* samples = m_stretchBlock.samples.data();
+    std::copy(samples + static_cast<size_t>(m_blockOffset) * channels,
+              samples + static_cast<size_t>(m_stretchBlock.frames) * channels, samples);
+    m_stretchBase += m_blockOffset * m_stretchStep;
+    m_blockOffset = 0;
+    m_stretchBlock.frames = remaining;
+    while (m_stretchBlock.frames < wanted && feedStretched()) {
+        m_stretchBlock.frames += m_stretch->retrieve(samples + static_cast<size_t>(m_stretchBlock.frames) * channels,
+                                                     wanted - m_stretchBlock.frames);
+    }
+}
+
+// Feeds the speed stage until it has output; false when it has none to give (the decoder is behind on
+// a real-time output, or the stream has ended and the stage is drained).
+bool Player::feedStretched() {
+    while (m_stretch->available() == 0) {
+        if (m_stretch->finished()) {
+            return false;
+        }
+        AudioBlock* block = blockHolding(m_feedSample);
+        if (block == nullptr) {
+            return false;
+        }
+        if (block->endOfStream) {
+            m_stretch->finish();
+            continue;
+        }
+        const auto offset = static_cast<int32_t>(std::max<int64_t>(0, m_feedSample - block->firstSample));
+        const int32_t count = std::min(m_stretch->framesWanted(), block->frames - offset);
+        m_stretch->feed(
+            block->samples.data() + static_cast<size_t>(offset) * static_cast<size_t>(m_format.channels), count);
+        m_feedSample += count;
+    }
+    return true;
+}
+
 // Renders the fade after pause, stop or seek from the samples that would have come next, without
 // consuming them: playing on resumes exactly where the stream stopped.
 int32_t Player::fadeOut(float* out, int32_t frames) {
     const auto channels = static_cast<size_t>(m_format.channels);
+    if (m_peekFrames == 0) {
+        topUpStretched();
+    }
     int32_t i = 0;
     for (; i < frames && m_rampGain > 0.0f; ++i) {
         m_rampGain = std::max(0.0f, m_rampGain - m_rampStep);
-        const int32_t at = m_blockOffset + m_peekFrames;
-        if (m_block != nullptr && at < m_block->frames) {
+        if (const float* frame = peekFrame(m_peekFrames)) {
             for (size_t ch = 0; ch < channels; ++ch) {
-                out[static_cast<size_t>(i) * channels + ch] =
-                    m_block->samples[static_cast<size_t>(at) * channels + ch] * m_rampGain;
+                out[static_cast<size_t>(i) * channels + ch] = frame[ch] * m_rampGain;
             }
             ++m_peekFrames;
         }
@@ -411,14 +649,15 @@ void Player::keepFadeTail(int32_t atFrame) {
     m_fadeTail.clear();
     m_fadeTailRead = 0;
     m_fadeTailStartFrame = atFrame;
+    topUpStretched();
     while (m_rampGain > 0.0f && m_fadeTail.size() + channels <= m_fadeTail.capacity()) {
         m_rampGain = std::max(0.0f, m_rampGain - m_rampStep);
-        const int32_t at = m_blockOffset + m_peekFrames;
-        if (m_block == nullptr || at >= m_block->frames) {
+        const float* frame = peekFrame(m_peekFrames);
+        if (frame == nullptr) {
             break;
         }
         for (size_t ch = 0; ch < channels; ++ch) {
-            m_fadeTail.push_back(m_block->samples[static_cast<size_t>(at) * channels + ch] * m_rampGain);
+            m_fadeTail.push_back(frame[ch] * m_rampGain);
         }
         ++m_peekFrames;
     }
@@ -461,8 +700,50 @@ void Player::copyAudible(float* out, int32_t frames) {
         }
     }
     m_blockOffset += frames;
-    m_renderSample += frames;
     m_peekFrames = 0;
+}
+
+void Player::keepLead(const float* frames, int32_t count) {
+    const auto channels = static_cast<size_t>(m_format.channels);
+    for (int32_t i = std::max(0, count - m_leadCapacity); i < count; ++i) {
+        std::copy(frames + static_cast<size_t>(i) * channels, frames + static_cast<size_t>(i + 1) * channels,
+                  m_lead.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(m_leadWrite) * channels));
+        m_leadWrite = (m_leadWrite + 1) % m_leadCapacity;
+    }
+    m_leadFrames = std::min(m_leadCapacity, m_leadFrames + count);
+}
+
+int32_t Player::renderDirect(float* out, int32_t frames, int64_t stopAt) {
+    const int64_t available = std::min<int64_t>(m_block->frames - m_blockOffset, stopAt - m_renderSample);
+    const auto count = static_cast<int32_t>(std::min<int64_t>(frames, available));
+    if (m_leadCapacity > 0) {
+        keepLead(m_block->samples.data() + static_cast<size_t>(m_blockOffset) * static_cast<size_t>(m_format.channels),
+                 count);
+    }
+    copyAudible(out, count);
+    m_renderSample += count;
+    if (m_blockOffset >= m_block->frames) {
+        if (m_ring->pop()) {
+            m_decoder->wake();
+        }
+        m_block = nullptr;
+    }
+    return count;
+}
+
+int32_t Player::renderStretched(float* out, int32_t frames, int64_t stopAt) {
+    // Output frames until the recording position reaches the stop sample.
+    const double position = m_stretchBase + m_blockOffset * m_stretchStep;
+    const auto toStop = static_cast<int64_t>(std::ceil((static_cast<double>(stopAt) - position) / m_stretchStep));
+    const int64_t available = std::min<int64_t>(m_block->frames - m_blockOffset, std::max<int64_t>(1, toStop));
+    const auto count = static_cast<int32_t>(std::min<int64_t>(frames, available));
+    copyAudible(out, count);
+    m_stretchPos = m_stretchBase + m_blockOffset * m_stretchStep;
+    m_renderSample = count >= toStop ? stopAt : static_cast<int64_t>(std::floor(m_stretchPos));
+    if (m_blockOffset >= m_block->frames) {
+        m_block = nullptr;
+    }
+    return count;
 }
 
 void Player::render(float* out, int32_t frames) {
@@ -478,6 +759,7 @@ void Player::render(float* out, int32_t frames) {
     const uint32_t startGeneration = m_renderGeneration;
     const bool startValid = m_renderPositionValid;
     const int64_t renderedStart = m_renderSample;
+    const double renderedSpeed = m_stretching ? m_stretchStep : 1.0;
 
     int32_t done = 0;
     while (done < frames) {
@@ -496,6 +778,9 @@ void Player::render(float* out, int32_t frames) {
             }
             m_renderGeneration = generation;
             m_renderPositionValid = false;
+            m_stretchPrimed = false;
+            m_directResumeSample = -1;
+            m_leadFrames = m_leadWrite = 0;
             m_block = nullptr;
             m_blockOffset = 0;
             continue;
@@ -507,8 +792,12 @@ void Player::render(float* out, int32_t frames) {
             }
             break;  // paused or stopped: silence
         }
+        if ((m_wantedSpeed != 1.0 && m_stretch) != m_stretching) {
+            switchChain(done);
+            continue;
+        }
         if (m_block == nullptr) {
-            const Fetch fetched = fetchBlock();
+            const Fetch fetched = m_stretching ? fetchStretched() : fetchBlock();
             if (fetched == Fetch::kUnderrun) {
                 break;
             }
@@ -521,30 +810,22 @@ void Player::render(float* out, int32_t frames) {
             engineStop(m_renderSample);
             continue;
         }
-        const int64_t available = std::min<int64_t>(m_block->frames - m_blockOffset, stopAt - m_renderSample);
-        const auto count = static_cast<int32_t>(std::min<int64_t>(left, available));
-        copyAudible(at, count);
-        done += count;
-        if (m_blockOffset >= m_block->frames) {
-            if (m_ring->pop()) {
-                m_decoder->wake();
-            }
-            m_block = nullptr;
-        }
+        done += m_stretching ? renderStretched(at, left, stopAt) : renderDirect(at, left, stopAt);
     }
     mixFadeTail(out, frames);
     m_equalizer.process(out, frames);
     publish(startGeneration == m_renderGeneration && startValid ? renderedStart : m_generationFirstSample,
-            m_renderPositionValid);
+            m_renderPositionValid, m_stretching ? renderedSpeed : 1.0);
 }
 
-void Player::publish(int64_t renderedStart, bool valid) {
+void Player::publish(int64_t renderedStart, bool valid, double speed) {
     m_snapshotSequence.fetch_add(1, std::memory_order_acq_rel);
     m_snapshotGeneration.store(m_renderGeneration, std::memory_order_relaxed);
     m_snapshotValid.store(valid, std::memory_order_relaxed);
     m_snapshotStart.store(renderedStart, std::memory_order_relaxed);
     m_snapshotEnd.store(m_renderSample, std::memory_order_relaxed);
     m_snapshotTimeNs.store(steadyNowNs(), std::memory_order_relaxed);
+    m_snapshotSpeed.store(speed, std::memory_order_relaxed);
     m_snapshotSequence.fetch_add(1, std::memory_order_release);
 }
 
@@ -560,6 +841,7 @@ Player::Snapshot Player::readSnapshot() const {
         snapshot.renderedStart = m_snapshotStart.load(std::memory_order_relaxed);
         snapshot.renderedEnd = m_snapshotEnd.load(std::memory_order_relaxed);
         snapshot.timeNs = m_snapshotTimeNs.load(std::memory_order_relaxed);
+        snapshot.speed = m_snapshotSpeed.load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
         if (m_snapshotSequence.load(std::memory_order_relaxed) == before) {
             return snapshot;

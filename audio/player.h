@@ -13,6 +13,11 @@
 // 200, and playback ends when the stream time reaches the end mark minus 200. The sequencer relies on
 // this look-ahead to change the shown verse before its recitation is heard. The callback itself stops
 // at that point too, so a late query never lets the next verse sound; getPosition keeps its own check.
+//
+// Speed: away from 1.00 a StretchStage sits between the decoded blocks and the equalizer. Positions, the
+// end mark and seeks stay in recording time at every speed (the stage's output frame k stands for
+// recording sample start + k × speed); only the wall-clock time the recording takes changes. At 1.00
+// the stage is out of the chain and the samples are exactly those of the decoder.
 
 #include <array>
 #include <atomic>
@@ -29,6 +34,7 @@
 #include "audio/mp3frameindex.h"
 #include "audio/samplesource.h"
 #include "audio/soundoutput.h"
+#include "audio/stretchstage.h"
 
 namespace lumora {
 
@@ -84,6 +90,11 @@ public:
     // The file offset of the frame being heard; 0 without a stream.
     int32_t getPositionByBytes();
 
+    // Recording time per wall-clock time, kept between StretchStage::kMinSpeed and kMaxSpeed; a change
+    // while playing is heard within a few tens of milliseconds, without a break.
+    void setSpeed(double speed);
+    double speed() const { return m_speed; }
+
     bool pauseBreaked() const { return m_pauseBreaked; }
     void setPauseBreaked(bool value) { m_pauseBreaked = value; }
     int32_t streamLength() const { return m_streamLengthMs; }
@@ -111,6 +122,7 @@ private:
         int64_t renderedStart = 0;
         int64_t renderedEnd = 0;
         int64_t timeNs = 0;
+        double speed = 1.0;
     };
 
     void startOutput(const SoundFormat& format);
@@ -126,12 +138,23 @@ private:
     void applySettings();
     enum class Fetch { kBlock, kUnderrun, kEnded };
     Fetch fetchBlock();
+    AudioBlock* currentFront();
+    Fetch fetchStretched();
+    AudioBlock* blockHolding(int64_t sample);
+    void releasePassedBlocks(int64_t sample);
+    bool feedStretched();
+    void topUpStretched();
+    const float* peekFrame(int32_t ahead);
+    void switchChain(int32_t atFrame);
+    void keepLead(const float* frames, int32_t count);
+    int32_t renderDirect(float* out, int32_t frames, int64_t stopAt);
+    int32_t renderStretched(float* out, int32_t frames, int64_t stopAt);
     int32_t fadeOut(float* out, int32_t frames);
     void keepFadeTail(int32_t atFrame);
     void mixFadeTail(float* out, int32_t frames);
     void copyAudible(float* out, int32_t frames);
     void engineStop(int64_t finalSample);
-    void publish(int64_t renderedStart, bool startValid);
+    void publish(int64_t renderedStart, bool startValid, double speed);
     Snapshot readSnapshot() const;
 
     std::unique_ptr<SoundOutput> m_output;
@@ -151,6 +174,7 @@ private:
     int32_t m_masterVolume = 255;
     bool m_equalizerEnabled = false;
     std::array<float, 10> m_gainsDb{};
+    double m_speed = 1.0;
     Transport m_controlTransport = kStopped;  // what this thread last set or saw
     int64_t m_genStartSample = 0;
     int64_t m_frozenSample = 0;
@@ -166,12 +190,14 @@ private:
     std::atomic<uint32_t> m_settingsSerial{1};
     std::array<std::atomic<float>, 10> m_sharedGainsDb{};
     std::atomic<bool> m_sharedEqualizerEnabled{false};
+    std::atomic<double> m_sharedSpeed{1.0};
     std::atomic<uint32_t> m_snapshotSequence{0};
     std::atomic<uint32_t> m_snapshotGeneration{0};
     std::atomic<bool> m_snapshotValid{false};
     std::atomic<int64_t> m_snapshotStart{0};
     std::atomic<int64_t> m_snapshotEnd{0};
     std::atomic<int64_t> m_snapshotTimeNs{0};
+    std::atomic<double> m_snapshotSpeed{1.0};
 
     // Callback-thread state.
     Equalizer m_equalizer;
@@ -191,6 +217,27 @@ private:
     std::vector<float> m_fadeTail;
     size_t m_fadeTailRead = 0;
     int32_t m_fadeTailStartFrame = 0;
+    // The speed stage. While it is in the chain m_block points at m_stretchBlock, its output, and the
+    // ring's blocks stay queued until the recording position has passed them, so leaving the stage
+    // goes on from the ring at the exact sample. m_stretchPos is the recording position of the stage's
+    // next output frame; m_feedSample the next recording sample to feed it.
+    std::unique_ptr<StretchStage> m_stretch;
+    double m_wantedSpeed = 1.0;
+    bool m_stretching = false;
+    bool m_stretchPrimed = false;
+    double m_stretchPos = 0.0;
+    double m_stretchBase = 0.0;
+    double m_stretchStep = 1.0;
+    int64_t m_feedSample = 0;
+    int64_t m_directResumeSample = -1;
+    AudioBlock m_stretchBlock;
+    // The last frames played without the stage (a circle, m_leadFrames of them valid, ending at
+    // m_renderSample), so that entering the stage continues from real audio; m_leadLine unrolls it.
+    std::vector<float> m_lead;
+    std::vector<float> m_leadLine;
+    int32_t m_leadCapacity = 0;
+    int32_t m_leadWrite = 0;
+    int32_t m_leadFrames = 0;
 };
 
 }  // namespace lumora

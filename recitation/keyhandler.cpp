@@ -2,6 +2,7 @@
 
 #include "recitation/recitationcontroller.h"
 #include "recitation/recitationwindow.h"
+#include "recitation/speedmodel.h"
 #include "recitation/volumemodel.h"
 
 namespace lumora {
@@ -42,6 +43,13 @@ void KeyHandler::formKeyDown(int keyCode, int shift) {
             else if (numeric)
                 m_window.switchLayout(QString::number(number - 1));
         }
+    }
+
+    // The speed keys work with or without a sura.
+    if (!ctrlDown && !altDown) {
+        if (keyCode == kKeyOpenBracket) m_controller.speed().stepBy(-1);
+        if (keyCode == kKeyCloseBracket) m_controller.speed().stepBy(1);
+        if (keyCode == kKeyBackslash) m_controller.speed().setHundredths(SpeedModel::kNormal);
     }
 
     // Everything below needs a loaded sura.

@@ -22,6 +22,9 @@ public:
     static constexpr int kKeySubtract = 109;  // numeric keypad -
     static constexpr int kKeyF1 = 112;
     static constexpr int kKeyF8 = 119;
+    static constexpr int kKeyOpenBracket = 219;   // [ : one speed step slower
+    static constexpr int kKeyBackslash = 220;     // \ : normal speed
+    static constexpr int kKeyCloseBracket = 221;  // ] : one speed step faster
 
     KeyHandler(RecitationController& controller, RecitationWindow& window);
 

@@ -44,6 +44,7 @@ RecitationController::RecitationController(Player& player, const Clock& clock, R
     for (int i = 0; i < 3; ++i)
         connect(&m_sliders[static_cast<size_t>(i)], &VerseSliderModel::changed, this,
                 [this, i] { onSliderChanged(i); });
+    connect(&m_speed, &SpeedModel::changed, this, [this] { m_player.setSpeed(m_speed.factor()); });
 }
 
 RecitationController::~RecitationController() = default;

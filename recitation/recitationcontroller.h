@@ -24,6 +24,7 @@
 #include "codec/result.h"
 #include "codec/versetimingtable.h"
 #include "recitation/rangesettings.h"
+#include "recitation/speedmodel.h"
 #include "recitation/recitationmode.h"
 #include "recitation/suralist.h"
 #include "recitation/verseslidermodel.h"
@@ -80,6 +81,8 @@ public:
     VerseSliderModel& rangeEnd() { return m_sliders[1]; }
     VerseSliderModel& currentVerseSlider() { return m_sliders[2]; }
     VolumeModel& volume() { return m_volume; }
+    // The playback speed; every change reaches the player at once.
+    SpeedModel& speed() { return m_speed; }
 
     // --- state ---
     int32_t currentVerse() const { return m_currentVerse; }
@@ -249,6 +252,7 @@ private:
     SuraList m_suraList;
     std::array<VerseSliderModel, 3> m_sliders;
     VolumeModel m_volume;
+    SpeedModel m_speed;
     std::vector<VerseTiming> m_verseTable;
 
     int32_t m_currentVerse = 0;

@@ -6,13 +6,14 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
-  libmpg123-dev libsdl2-dev zlib1g-dev
+  libmpg123-dev libsdl2-dev zlib1g-dev librubberband-dev libmp3lame-dev libopusenc-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   lame mpg123 fonts-hosny-amiri
   xvfb xauth x11-utils xclip
   dbus dbus-x11 desktop-file-utils appstream dpkg-dev file
   nodejs npm
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
+  gstreamer1.0-plugins-bad
 )
 
 missing=()

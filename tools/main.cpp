@@ -20,6 +20,7 @@ int runTimings(const CommandContext& context);
 int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
+int runPractice(const CommandContext& context);
 int runRecordings(const CommandContext& context);
 
 namespace {
@@ -56,6 +57,13 @@ const Command kCommands[] = {
      "holds one file per verse (SSSVVV.mp3): print each record's start and end ms in the sura's files "
      "played as one recording, and per --at the file and offset of the frame that holds that time.",
      &runMp3Info},
+    {"practice",
+     "RECITER_FOLDER --sura N --from V --to W [--repeat K] [--pause-verse S] [--pause-range S] [--speed X] "
+     "[--program-folder DIR] OUT.mp3|OUT.opus",
+     "Write a practice track: verses V to W of sura N as range mode plays them, with the pauses in seconds, "
+     "K times (0 counts as once), at speed X; the timings come from the folder's pos.dat, else from the "
+     "program folder's data/pos.dat.",
+     &runPractice},
     {"recordings", "FOLDER [--program-folder DIR]",
      "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "
      "where its timings come from (own pos.dat, the program folder's data/pos.dat, none); DIR defaults to "

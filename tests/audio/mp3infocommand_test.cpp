@@ -1,16 +1,20 @@
-// lumora-pack mp3info, run as the program it is, against the frame index.
+// lumora-pack mp3info and practice, run as the program they are, against the frame index and decoder.
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "audio/joinedframeindex.h"
+#include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
+#include "codec/archivewriter.h"
+#include "codec/versetimingtable.h"
 #include "support/scratchfolder.h"
 #include "support/testrecordings.h"
 
@@ -105,6 +109,61 @@ TEST(Mp3InfoCommand, PrintsAPerVerseSurasRecordsAsOneRecording) {
     EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "' --sura 9").status, 1);
     EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "' --sura 115").status, 2);
     EXPECT_EQ(runPack("mp3info '" + folder.path().string() + "'").status, 2);
+}
+
+// A reciter's folder with 002.mp3: records 1 to 3 are 400 ms tones from 500 ms on, 500 ms apart.
+void makeReciterFolder(const ScratchFolder& folder, const std::string& timingsFolder) {
+    RecordingSpec spec = RecordingSpec::mono22();
+    spec.segments = {Segment::silence(500)};
+    for (double hz : {330.0, 440.0, 550.0}) {
+        spec.segments.push_back(Segment::tone(hz, 400));
+        spec.segments.push_back(Segment::silence(100));
+    }
+    std::filesystem::create_directories(folder.file("reciter"));
+    std::filesystem::copy_file(makeRecording(spec).path, folder.file("reciter/002.mp3"));
+    std::filesystem::create_directories(timingsFolder);
+    ArchiveWriter pos;
+    pos.addEntry(VerseTimingTable::entryName(2), VerseTimingTable::encode({{0, 500}, {500, 1000}, {1000, 1500}, {1500, 2000}}),
+                 true);
+    ASSERT_TRUE(pos.write(timingsFolder + "/pos.dat").ok());
+}
+
+int64_t decodedFrames(const std::string& path) {
+    const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(path);
+    if (!index) return -1;
+    Mp3Decoder decoder;
+    if (!decoder.open(path, index.value()).ok()) return -1;
+    std::vector<float> buffer(4096);
+    int64_t frames = 0;
+    for (int64_t got; (got = decoder.read(buffer.data(), 4096)) > 0;) frames += got;
+    return frames;
+}
+
+TEST(PracticeCommand, WritesTheRangeWithItsPausesAndRepeats) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("reciter"));
+    const std::string out = folder.file("practice.mp3");
+    const PackRun run = runPack("practice '" + folder.file("reciter") +
+                                "' --sura 2 --from 1 --to 3 --repeat 2 --pause-verse 0.5 --pause-range 1 '" + out + "'");
+    ASSERT_EQ(run.status, 0);
+    // Each pass: 500..1800 ms of the recording (1.3 s), two pauses of 0.5 s, then 1 s.
+    EXPECT_NEAR(static_cast<double>(decodedFrames(out)), 2 * 3.3 * 22050, 576.0);
+}
+
+TEST(PracticeCommand, TakesTheProgramFoldersTimingsAndRefusesBadRequests) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("program/data"));
+    const std::string reciter = "'" + folder.file("reciter") + "' --program-folder '" + folder.file("program") + "'";
+    const std::string out = folder.file("slow.mp3");
+    ASSERT_EQ(runPack("practice " + reciter + " --sura 2 --from 2 --to 2 --speed 0.5 '" + out + "'").status, 0);
+    // Verse 2 is heard from 1000 to 1300 ms: 300 ms at half speed.
+    EXPECT_NEAR(static_cast<double>(decodedFrames(out)), 0.6 * 22050, 576.0);
+
+    EXPECT_EQ(runPack("practice " + reciter + " --sura 2 --from 1 --to 2 --speed 2 x.mp3").status, 2);
+    EXPECT_EQ(runPack("practice " + reciter + " --sura 2 --from 1 --to 2 x.wav").status, 2);
+    EXPECT_EQ(runPack("practice " + reciter + " --sura 2 --from 3 --to 1 '" + folder.file("x.mp3") + "'").status, 1);
+    EXPECT_EQ(runPack("practice " + reciter + " --sura 3 --from 1 --to 1 '" + folder.file("x.mp3") + "'").status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("x.mp3")));
 }
 
 }  // namespace

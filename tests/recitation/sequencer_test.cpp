@@ -110,6 +110,33 @@ TEST_F(Sequencer, PausesTheRecordingBetweenVersesAndThenStepsOn) {
     EXPECT_NEAR(runUntil([&] { return !controller.tickEnabled(); }), 500, 1);
 }
 
+TEST_F(Sequencer, AtAnotherSpeedVersesStepAtTheirRecordingSampleAndPausesStayInSeconds) {
+    player.setSpeed(0.75);
+    settings.pauseBetweenVerses = 1;
+    settings.noofTimes = 2;
+    settings.pause = 2;
+    load(107);
+    setRange(2, 3);
+    const auto sampleAt = [](int64_t ms) { return ms * 22050 / 1000; };
+    const int64_t samplesPerTick = 22050 * 3 / 4 / 1000 + 1;
+    controller.startRecitation();
+    for (int play = 0; play < 2; ++play) {
+        // Verse 2's end (1500 ms, seen 200 ms early) is 300 recording ms in: 400 ms at 0.75×.
+        EXPECT_NEAR(runUntil([&] { return controller.waitKind() == Wait::BetweenVerses; }), 400, 1);
+        EXPECT_GE(player.heardSample(), sampleAt(1300));
+        EXPECT_LE(player.heardSample(), sampleAt(1300) + samplesPerTick);
+        // The pause between verses is wall-clock time whatever the speed.
+        EXPECT_NEAR(runUntil([&] { return controller.currentVerse() == 3; }), 1000, 1);
+        // The range ends exactly at the recording sample of verse 3's end less the look-ahead.
+        EXPECT_NEAR(runUntil([&] { return controller.waitKind() == Wait::AfterRange || !controller.tickEnabled(); }),
+                    500 / 0.75, 1);
+        EXPECT_EQ(player.heardSample(), sampleAt(1800));
+        if (play == 0) {
+            EXPECT_NEAR(runUntil([&] { return controller.waitKind() == Wait::None; }), 2000, 2);
+        }
+    }
+}
+
 TEST_F(Sequencer, PlayDuringABetweenVersesPauseRestartsFromRangeBeginWithoutStepping) {
     settings.pauseBetweenVerses = 5;
     load(107);

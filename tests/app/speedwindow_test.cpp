@@ -1,0 +1,161 @@
+// Playback speed and practice tracks in the running program: the keys [, ] and \, the Speed submenu and
+// its "Other..." dialog, the panel's speed label, the stored setting, and Save Practice Track through its
+// file dialog and progress window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/commandtable.h"
+#include "app/controlpanel.h"
+#include "app/mainwindow.h"
+#include "app/practicetracksaver.h"
+#include "app/suracombobox.h"
+#include "audio/mp3decoder.h"
+#include "audio/mp3frameindex.h"
+#include "audio/player.h"
+#include "programfixture.h"
+#include "recitation/recitationcontroller.h"
+
+namespace lumora {
+namespace {
+
+using SpeedWindowTest = test::ProgramTest;
+
+QAction* menuItem(QMenu* menu, const QString& caption) {
+    for (QAction* action : menu->actions()) {
+        if (action->text() == caption) return action;
+        if (action->menu() != nullptr)
+            if (QAction* inner = menuItem(action->menu(), caption)) return inner;
+    }
+    return nullptr;
+}
+
+QAction* recitationItem(MainWindow& window, const QString& caption) {
+    return menuItem(window.topMenus()[1], caption);
+}
+
+// Keys go to the sura box, which holds the focus when the window opens.
+QWidget* g_focus = nullptr;
+void press(Qt::Key key) { QTest::keyClick(g_focus, key); }
+
+TEST_F(SpeedWindowTest, KeysMenuAndOtherSetTheSpeedThePanelShowsItAndTheSettingsKeepIt) {
+    Program& started = start();
+    MainWindow& window = started.window();
+    g_focus = window.panel()->suraBox();
+    RecitationController& controller = *started.controller();
+    QLabel* label = window.panel()->speedLabel();
+    EXPECT_FALSE(label->isVisibleTo(&window));
+
+    press(Qt::Key_BracketLeft);
+    EXPECT_EQ(controller.speed().hundredths(), 95);
+    EXPECT_DOUBLE_EQ(started.player()->speed(), 0.95);
+    EXPECT_TRUE(label->isVisibleTo(&window));
+    EXPECT_EQ(label->text(), QStringLiteral("0.95\u00D7"));
+    EXPECT_EQ(stored(QStringLiteral("Main"), QStringLiteral("PlaybackSpeed")), QStringLiteral("0.95"));
+    press(Qt::Key_BracketRight);
+    press(Qt::Key_BracketRight);
+    EXPECT_EQ(controller.speed().hundredths(), 105);
+    press(Qt::Key_Backslash);
+    EXPECT_EQ(controller.speed().hundredths(), 100);
+    EXPECT_FALSE(label->isVisibleTo(&window));
+    for (int i = 0; i < 30; ++i) press(Qt::Key_BracketLeft);
+    EXPECT_EQ(controller.speed().hundredths(), 50);
+
+    QAction* threeQuarters = recitationItem(window, QStringLiteral("0.75"));
+    ASSERT_NE(threeQuarters, nullptr);
+    threeQuarters->trigger();
+    EXPECT_EQ(controller.speed().hundredths(), 75);
+    window.commands().refresh();
+    EXPECT_TRUE(threeQuarters->isChecked());
+
+    // "Other...": any step between 0.50 and 1.50; a cancel changes nothing.
+    QAction* other = recitationItem(window, QStringLiteral("&Other..."));
+    ASSERT_NE(other, nullptr);
+    modals().answerWith([](QWidget* widget) {
+        auto* dialog = qobject_cast<QInputDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_DOUBLE_EQ(dialog->doubleValue(), 0.75);
+        dialog->setDoubleValue(1.35);
+        dialog->accept();
+    });
+    other->trigger();
+    EXPECT_EQ(controller.speed().hundredths(), 135);
+    other->trigger();  // no answer queued: the dialog is closed
+    EXPECT_EQ(controller.speed().hundredths(), 135);
+    window.commands().refresh();
+    EXPECT_TRUE(other->isChecked());
+    EXPECT_FALSE(threeQuarters->isChecked());
+
+    Program& again = restart();
+    EXPECT_EQ(again.controller()->speed().hundredths(), 135);
+    EXPECT_DOUBLE_EQ(again.player()->speed(), 1.35);
+    EXPECT_EQ(again.window().panel()->speedLabel()->text(), QStringLiteral("1.35\u00D7"));
+}
+
+TEST_F(SpeedWindowTest, SavePracticeTrackWritesTheRangeBehindAProgressWindow) {
+    Program& started = start();
+    MainWindow& window = started.window();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
+    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
+        GTEST_SKIP() << "the sample sura has no recording";
+    ASSERT_TRUE(controller.rangeEnd().setValue(3).ok());
+    ASSERT_TRUE(controller.rangeBegin().setValue(1).ok());
+    RangeSettings range = controller.rangeSettings();
+    range.noofTimes = 2;
+    range.pause = 1;
+    range.pauseBetweenVerses = 0;
+    controller.setRangeSettings(range);
+    QAction* item = recitationItem(window, QStringLiteral("Save Practice &Track..."));
+    ASSERT_NE(item, nullptr);
+
+    QTemporaryDir target;
+    QString proposed;
+    QString progressText;
+    modals().answerWith([&](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        proposed = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+        dialog->selectFile(target.path() + QStringLiteral("/practice"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    // The progress window closes itself when the track is complete.
+    modals().answerWith([&](QWidget* widget) {
+        auto* progress = qobject_cast<QProgressDialog*>(widget);
+        ASSERT_NE(progress, nullptr);
+        progressText = progress->labelText();
+    });
+    item->trigger();
+    EXPECT_EQ(proposed, QStringLiteral("112-001-003 practice.mp3"));
+    EXPECT_EQ(progressText, QStringLiteral("Sura 112, verses 1 to 3, 2 times, at 1.00\u00D7."));
+
+    const std::string path = (target.path() + QStringLiteral("/practice.mp3")).toStdString();
+    const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(path);
+    ASSERT_TRUE(index.ok());
+    const std::vector<VerseTiming>& table = controller.verseTable();
+    const int64_t rangeMs = int64_t{table[3].endMs} - Player::kLookAheadMs - table[1].startMs;
+    EXPECT_NEAR(static_cast<double>(index.value().lengthMs()), 2.0 * (rangeMs + 1000), 60.0);
+
+    // Cancelling the file dialog writes nothing; an unlimited range is said to be held once.
+    range.noofTimes = 0;
+    controller.setRangeSettings(range);
+    item->trigger();
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(
+        PracticeTrackSaver::summary(112, QStringLiteral("1"), QStringLiteral("3"), 0, 100),
+        QStringLiteral("Sura 112, verses 1 to 3, once, at 1.00\u00D7.\n"
+                       "Range mode repeats this range without end; the track holds it once."));
+}
+
+}  // namespace
+}  // namespace lumora
