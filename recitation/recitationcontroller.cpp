@@ -114,6 +114,7 @@ void RecitationController::loadSura() {
     m_player.closeAll();
     (void)m_player.openMp3File(m_mediaFile.toStdString());
     m_loadingSura = false;
+    emit suraLoaded();
     if (failure) m_window.showFailure(*failure);
 }
 
@@ -244,6 +245,7 @@ void RecitationController::setMode(RecitationMode mode) {
     if (mode == m_mode) return;
     m_mode = mode;
     m_window.showMode(mode);
+    emit modeChanged(mode);
     m_player.stopPlaying();
     m_window.setPlayToolTip(mode == RecitationMode::Verse ? QStringLiteral("Recite Verse")
                                                           : QStringLiteral("Recite Range"));
@@ -325,11 +327,14 @@ void RecitationController::testRangeEnd(int32_t positionMs) {
 
 void RecitationController::rangeEnded() {
     if (m_range.noofTimes == 0) {
+        emit rangeRepeating(0);
         repeatRange();
     } else if (m_repeatsLeft == 1) {
+        emit rangeFinished();
         runPolicy();
     } else if (m_repeatsLeft > 1) {
         --m_repeatsLeft;
+        emit rangeRepeating(m_repeatsLeft);
         repeatRange();
     }
     // Fewer than one left (a negative count): the recording has stopped at the range end; later ticks

@@ -78,6 +78,9 @@ public:
     int slotCount() const { return m_slotCount; }
     QString paneText(int slot, int pane) const;
     QString wordByWordLine(int slot) const;
+    // The meanings of a slot's words, one "words: meaning" line per group, taken from the first pane that
+    // shows word-by-word data; empty when no pane does or the slot has no meanings.
+    QString wordMeaningsText(int slot) const;
 
     // Shows a slot in all four panes: each pane's word-by-word text and hint (only panes with word-by-word
     // data get the slot's line and a visible hint), then each pane's page. A slot outside the table
