@@ -78,8 +78,10 @@ public:
     int slotCount() const { return m_slotCount; }
     QString paneText(int slot, int pane) const;
     QString wordByWordLine(int slot) const;
-    // The meanings of a slot's words, one "words: meaning" line per group, taken from the first pane that
-    // shows word-by-word data; empty when no pane does or the slot has no meanings.
+    // The first pane that shows word-by-word data, 0 when none does.
+    int wordMeaningsPane() const;
+    // The meanings of a slot's words in that pane, one "words: meaning" line per group; empty when no
+    // pane has word-by-word data or the slot has no meanings.
     QString wordMeaningsText(int slot) const;
 
     // Shows a slot in all four panes: each pane's word-by-word text and hint (only panes with word-by-word
