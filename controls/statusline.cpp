@@ -13,10 +13,11 @@ StatusLine::StatusLine(QWidget* parent) : QLabel(parent) {
 }
 
 void StatusLine::announce(const QString& message) {
-    const bool repeated = message == accessibleName();
     setText(message);
-    setAccessibleName(message);
-    if (repeated) {
+    // One name-changed event per message, also when the name stays the same.
+    if (message != accessibleName()) {
+        setAccessibleName(message);
+    } else {
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
