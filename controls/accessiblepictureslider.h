@@ -3,23 +3,21 @@
 // named by its label, whose value is said as a share of its range ("volume 60 percent"), and which can be
 // set and stepped as the arrow keys step it (the window hears each change as it hears a drag).
 
-#include <QAccessibleValueInterface>
-#include <QAccessibleWidget>
 #include <cstdint>
+
+#include "controls/accessibleslider.h"
 
 namespace lumora {
 
 class PictureSlider;
 
-class AccessiblePictureSlider : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessiblePictureSlider : public AccessibleSlider {
 public:
     explicit AccessiblePictureSlider(PictureSlider* slider);
 
     // The words for `position` on a range min..max.
     static QString valueWords(int32_t position, int32_t min, int32_t max);
 
-    void* interface_cast(QAccessible::InterfaceType type) override;
-    QAccessible::Role role() const override { return QAccessible::Slider; }
     QString text(QAccessible::Text type) const override;
 
     QVariant currentValue() const override;
@@ -28,9 +26,9 @@ public:
     QVariant minimumValue() const override;
     QVariant minimumStepSize() const override;
 
-    QStringList actionNames() const override;
-    void doAction(const QString& actionName) override;
-    QStringList keyBindingsForAction(const QString& actionName) const override;
+protected:
+    QString increaseKey() const override { return QStringLiteral("Right"); }
+    QString decreaseKey() const override { return QStringLiteral("Left"); }
 
 private:
     PictureSlider* slider() const;

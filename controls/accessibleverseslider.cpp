@@ -11,7 +11,7 @@ bool countsFromRecordZero(uint8_t sura) { return sura == 1 || sura == 9; }
 
 }  // namespace
 
-AccessibleVerseSlider::AccessibleVerseSlider(VerseSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+AccessibleVerseSlider::AccessibleVerseSlider(VerseSlider* slider) : AccessibleSlider(slider) {}
 
 VerseSlider* AccessibleVerseSlider::slider() const { return static_cast<VerseSlider*>(widget()); }
 
@@ -29,11 +29,6 @@ QString AccessibleVerseSlider::valueWords(int32_t value, int32_t max, uint8_t su
     if (sura == 0) return QString::number(value);
     if (value == 0 && !countsFromRecordZero(sura)) return QStringLiteral("opening formula, Bismillah");
     return QStringLiteral("%1 of %2").arg(verseName(value, sura)).arg(verseCount(max, sura));
-}
-
-void* AccessibleVerseSlider::interface_cast(QAccessible::InterfaceType type) {
-    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
 }
 
 QString AccessibleVerseSlider::text(QAccessible::Text type) const {
@@ -59,28 +54,12 @@ QVariant AccessibleVerseSlider::maximumValue() const { return slider()->model()-
 
 QVariant AccessibleVerseSlider::minimumValue() const { return slider()->model()->min(); }
 
-QStringList AccessibleVerseSlider::actionNames() const {
-    QStringList names;
-    if (slider()->isEnabled()) names << increaseAction() << decreaseAction();
-    return names + QAccessibleWidget::actionNames();
+QString AccessibleVerseSlider::increaseKey() const {
+    return slider()->orientation() == Qt::Horizontal ? QStringLiteral("Right") : QStringLiteral("Up");
 }
 
-void AccessibleVerseSlider::doAction(const QString& actionName) {
-    const VerseSliderModel* model = slider()->model();
-    if (actionName == increaseAction()) {
-        setCurrentValue(static_cast<qlonglong>(model->value()) + 1);
-    } else if (actionName == decreaseAction()) {
-        setCurrentValue(static_cast<qlonglong>(model->value()) - 1);
-    } else {
-        QAccessibleWidget::doAction(actionName);
-    }
-}
-
-QStringList AccessibleVerseSlider::keyBindingsForAction(const QString& actionName) const {
-    const bool horizontal = slider()->orientation() == Qt::Horizontal;
-    if (actionName == increaseAction()) return {horizontal ? QStringLiteral("Right") : QStringLiteral("Up")};
-    if (actionName == decreaseAction()) return {horizontal ? QStringLiteral("Left") : QStringLiteral("Down")};
-    return QAccessibleWidget::keyBindingsForAction(actionName);
+QString AccessibleVerseSlider::decreaseKey() const {
+    return slider()->orientation() == Qt::Horizontal ? QStringLiteral("Left") : QStringLiteral("Down");
 }
 
 }  // namespace lumora

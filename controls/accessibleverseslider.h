@@ -4,15 +4,15 @@
 // 9 count from record 0 as verse 1), which can be set, stepped and focused. Before a sura is loaded (and
 // for sliders that show no verses) the value is the plain number.
 
-#include <QAccessibleValueInterface>
-#include <QAccessibleWidget>
 #include <cstdint>
+
+#include "controls/accessibleslider.h"
 
 namespace lumora {
 
 class VerseSlider;
 
-class AccessibleVerseSlider : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessibleVerseSlider : public AccessibleSlider {
 public:
     explicit AccessibleVerseSlider(VerseSlider* slider);
 
@@ -24,8 +24,6 @@ public:
     // The number of verses of a sura whose table runs to record `max`.
     static int64_t verseCount(int32_t max, uint8_t sura);
 
-    void* interface_cast(QAccessible::InterfaceType type) override;
-    QAccessible::Role role() const override { return QAccessible::Slider; }
     QString text(QAccessible::Text type) const override;
 
     QVariant currentValue() const override;
@@ -35,9 +33,9 @@ public:
     QVariant minimumValue() const override;
     QVariant minimumStepSize() const override { return 1; }
 
-    QStringList actionNames() const override;
-    void doAction(const QString& actionName) override;
-    QStringList keyBindingsForAction(const QString& actionName) const override;
+protected:
+    QString increaseKey() const override;
+    QString decreaseKey() const override;
 
 private:
     VerseSlider* slider() const;
