@@ -10,7 +10,7 @@ CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DLUMORA_SANITIZE=$(if $(filter 1,$(SANITIZE)),ON,OFF) \
   -DLUMORA_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF)
 
-.PHONY: all deps configure build test run fuzz bench clean
+.PHONY: all deps configure build test run fuzz bench package package-check clean
 
 all: build
 
@@ -38,6 +38,17 @@ fuzz: deps
 
 bench: build
 	bash scripts/run-benchmarks.sh $(BUILD_DIR)
+
+# The Debian package (build/lumora_<version>_<arch>.deb), with screenshots of the window for its software
+# centre page in build/packaging/screenshots.
+package: build
+	cmake --build $(BUILD_DIR) --target screenshots
+	cd $(BUILD_DIR) && cpack -G DEB
+	@ls $(BUILD_DIR)/lumora_*.deb
+
+# Installs the package in a clean Debian 12 root (debootstrap; root and network needed), runs it, removes it.
+package-check: package
+	bash packaging/package-check.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

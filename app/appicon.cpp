@@ -9,6 +9,11 @@ QPixmap AppIcon::pixmap(int sizePx) {
     QPixmap picture(sizePx, sizePx);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
+    paint(painter, sizePx);
+    return picture;
+}
+
+void AppIcon::paint(QPainter& painter, double sizePx) {
     painter.setRenderHint(QPainter::Antialiasing);
     const double s = sizePx;
     painter.setPen(Qt::NoPen);
@@ -50,7 +55,6 @@ QPixmap AppIcon::pixmap(int sizePx) {
     QPainterPath bite;
     bite.addEllipse(QPointF(s * 0.56, s * 0.14), s * 0.10, s * 0.10);
     painter.drawPath(moon.subtracted(bite));
-    return picture;
 }
 
 QIcon AppIcon::icon() {

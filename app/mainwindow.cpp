@@ -20,12 +20,14 @@
 #include "app/modeoptionbutton.h"
 #include "app/panemenu.h"
 #include "app/panestack.h"
+#include "app/recallview.h"
 #include "app/separatorbar.h"
 #include "app/suracombobox.h"
 #include "app/textpaneframe.h"
 #include "app/topmost.h"
 #include "app/twips.h"
 #include "app/windowaccessibility.h"
+#include "app/versefinder.h"
 #include "app/windowdialogs.h"
 #include "app/windowlayouts.h"
 #include "controls/ownerdrawnbutton.h"
@@ -154,6 +156,10 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_panel->setDpi(dpi());
     m_panel->show();
     m_wordTip->raise();
+    m_finder = std::make_unique<VerseFinder>(controller, m_appFolder, this);
+    m_finder->addCommand(*m_commands);
+    m_recall = std::make_unique<RecallView>(controller, texts, m_settings, this);
+    m_recall->addCommands(*m_commands);
     connectPanel();
     connectPanes();
     m_access = std::make_unique<WindowAccessibility>(*this, controller, texts);
@@ -165,6 +171,21 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_tickTimer->setInterval(1);
     connect(m_tickTimer, &QTimer::timeout, this, [this] { m_controller->onTimer(); });
     m_tickTimer->start();
+}
+
+void MainWindow::showFind() {
+    if (m_finder)
+        m_finder->show();
+}
+
+void MainWindow::toggleRecallMode() {
+    if (m_recall)
+        m_recall->toggle();
+}
+
+void MainWindow::revealRecallHint() {
+    if (m_recall)
+        m_recall->revealHint();
 }
 
 void MainWindow::stopTicking() {
@@ -253,7 +274,9 @@ void MainWindow::connectPanes() {
         connect(frame->view(), &TextPane::navigationRequested, this, [this](const QString& target) {
             switch (VerseTextAssignment::playRequest(target)) {
                 case VerseTextAssignment::PlayRequest::CurrentVerse:
-                    m_controller->playVerse(1);
+                    // While recall mode hides the verse, a click shows a hint instead of reciting.
+                    if (!m_recall->takePaneClick())
+                        m_controller->playVerse(1);
                     break;
                 case VerseTextAssignment::PlayRequest::NextVerse:
                     m_controller->playVerse(2);

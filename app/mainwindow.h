@@ -38,6 +38,8 @@ class WindowAccessibility;
 struct EqualizerSettings;
 class ControlPanel;
 class PaneStack;
+class RecallView;
+class VerseFinder;
 class WindowDialogs;
 class WindowLayouts;
 class KeyHandler;
@@ -168,6 +170,12 @@ public:
     void setPlayToolTip(const QString& text) override;
     void setRulerVerses(int verses) override;
     void showWordMeanings() override;
+    void showFind() override;
+    void toggleRecallMode() override;
+    void revealRecallHint() override;
+    // Finding a verse and recall mode, from attach on (null before).
+    VerseFinder* finder() const { return m_finder.get(); }
+    RecallView* recall() const { return m_recall.get(); }
 
     // --- parts, for the composition root and tests ---
     ControlPanel* panel() const { return m_panel; }
@@ -229,6 +237,8 @@ private:
 
     QMenuBar* m_menuBar = nullptr;
     CommandTable* m_commands = nullptr;
+    std::unique_ptr<VerseFinder> m_finder;
+    std::unique_ptr<RecallView> m_recall;
     std::array<QMenu*, 6> m_topMenus{};
 
     ControlPanel* m_panel = nullptr;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDBusConnection>
 #include <QDir>
 #include <QGuiApplication>
+#include <utility>
 
 #include "app/aboutwindow.h"
 #include "app/appicon.h"
@@ -12,10 +14,12 @@
 #include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
+#include "app/programfolder.h"
 #include "app/recitermenu.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
+#include "desktop/mprisservice.h"
 #include "recitation/clock.h"
 #include "recitation/keyhandler.h"
 #include "recitation/recitationcontroller.h"
@@ -81,10 +85,7 @@ Program::Program(Options options)
         m_ownClock = std::make_unique<SteadyClock>();
         m_clock = m_ownClock.get();
     }
-    QString folder =
-        m_options.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_options.programFolder;
-    m_appFolder = QDir::cleanPath(QDir(folder).absolutePath());
-    while (m_appFolder.size() > 1 && m_appFolder.endsWith(QLatin1Char('/'))) m_appFolder.chop(1);
+    m_appFolder = ProgramFolder::locate(m_options.programFolder, QCoreApplication::applicationDirPath());
 
     m_window = std::make_unique<MainWindow>(m_settings, m_appFolder);
     m_window->setCloseHandler([this] { shutDown(); });
@@ -92,6 +93,7 @@ Program::Program(Options options)
 }
 
 Program::~Program() {
+    m_mpris.reset();
     if (qApp && m_keyFilter)
         qApp->removeEventFilter(m_keyFilter.get());
     m_keyFilter.reset();
@@ -114,6 +116,19 @@ bool Program::clipboardReady() const {
 }
 
 Result<void> Program::startUp() {
+    auto done = runSteps();
+    if (!done)
+        return done;
+    m_started = true;
+    startDesktopBus();
+    if (!m_pendingReferences.isEmpty()) {
+        const QStringList pending = std::exchange(m_pendingReferences, {});
+        openReferences(pending);
+    }
+    return {};
+}
+
+Result<void> Program::runSteps() {
     for (int number = 10; number <= 270; number += 10) {
         m_step = number;
         if (number == 240) {
@@ -403,6 +418,50 @@ Result<void> Program::switchReciter(int index) {
     m_controller->reloadSura();
     markSuras();
     return chosen;
+}
+
+void Program::startDesktopBus() {
+    if (!m_options.desktopBus)
+        return;
+    MprisService::Hooks hooks;
+    hooks.raise = [this] { raiseWindow(); };
+    hooks.quit = [this] { m_window->close(); };
+    hooks.reciter = [this] { return reciterName(); };
+    m_mpris = std::make_unique<MprisService>(*m_controller, *m_player, std::move(hooks));
+    if (!m_mpris->registerOn(QDBusConnection::sessionBus()))
+        m_mpris.reset();
+}
+
+QString Program::reciterName() const {
+    if (!m_reciters)
+        return QString();
+    const Reciter& reciter = m_reciters->current();
+    // The program folder's own mp3/ names no one unless its reciter.ini does.
+    if (reciter.origin == Reciter::Origin::kProgramFolder && reciter.name == QDir(reciter.folder).dirName())
+        return QString();
+    return reciter.name;
+}
+
+void Program::raiseWindow() {
+    if (m_window->isMinimized())
+        m_window->showNormal();
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Program::openReferences(const QStringList& references) {
+    if (!m_started) {
+        m_pendingReferences += references;
+        return;
+    }
+    if (m_shutDown || m_failed || !m_controller)
+        return;
+    raiseWindow();
+    for (const QString& reference : references) {
+        if (m_controller->followVerseReference(reference))
+            return;
+    }
 }
 
 void Program::followClipboardText(const QString& text) {

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,6 +26,7 @@ class ClipboardLink;
 class Clock;
 class KeyHandler;
 class MainWindow;
+class MprisService;
 class PaneTextSink;
 class Player;
 class RecitationController;
@@ -42,7 +44,8 @@ public:
     using OutputFactory = std::function<std::unique_ptr<SoundOutput>(std::string& message)>;
 
     struct Options {
-        // The program folder holding data/ and mp3/; made absolute, without a trailing "/".
+        // The program folder holding data/ and mp3/; made absolute, without a trailing "/". Empty: found
+        // beside the executable (ProgramFolder::locate).
         QString programFolder;
         // Where the settings file lives; empty: $XDG_CONFIG_HOME/lumora.
         QString settingsFolder;
@@ -50,6 +53,9 @@ public:
         OutputFactory outputFactory;
         // Null: the steady clock.
         const Clock* clock = nullptr;
+        // Offer the media player interfaces on the session bus once start-up has ended (the executable
+        // does; a test chooses). Without a bus Lumora runs as before, silently.
+        bool desktopBus = false;
     };
 
     explicit Program(Options options);
@@ -66,6 +72,11 @@ public:
 
     // A text copied to the clipboard by another program: a verse reference moves the player there.
     void followClipboardText(const QString& text);
+    // The command line's verse references, or those a later start handed over: raises the window and moves
+    // to the first reference that names a verse. Before start-up has ended they wait for its end.
+    void openReferences(const QStringList& references);
+    // Brings the window to the front, restored when it was minimised.
+    void raiseWindow();
 
     // Makes the reciter current: stores the choice, stops recitation, loads the selected sura again from
     // the new folder (same range and verse) and re-marks the sura list. Refused outside the list.
@@ -80,6 +91,8 @@ public:
     ClipboardLink& clipboard() { return *m_clipboard; }
     // Null before the start-up step that creates them.
     Player* player() { return m_player.get(); }
+    // Null without a session bus (or without Options::desktopBus).
+    MprisService* mpris() { return m_mpris.get(); }
     RecitationController* controller() { return m_controller.get(); }
     VerseTextAssignment* texts() { return m_texts.get(); }
     // Null before the start-up step that reads the audio folder.
@@ -91,7 +104,11 @@ public:
     bool isShutDown() const { return m_shutDown; }
 
 private:
+    Result<void> runSteps();
     Result<void> runStep(int number);
+    void startDesktopBus();
+    // The display name of the current reciter, empty for the program folder's own unnamed recordings.
+    QString reciterName() const;
     Result<void> restoreClosedState();
     // Points the controller at the current reciter's folder and its recordings.
     void useCurrentReciter();
@@ -114,6 +131,9 @@ private:
     std::unique_ptr<ReciterMenu> m_reciterMenu;
     std::unique_ptr<KeyHandler> m_keys;
     std::unique_ptr<WindowKeyFilter> m_keyFilter;
+    std::unique_ptr<MprisService> m_mpris;
+    QStringList m_pendingReferences;
+    bool m_started = false;
 
     int m_step = 0;
     bool m_failed = false;

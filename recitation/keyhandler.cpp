@@ -24,6 +24,8 @@ void KeyHandler::formKeyDown(int keyCode, int shift) {
         return;
     }
     if (keyCode == key('R') && ctrlDown) m_window.showRangeModeSetup();
+    if (keyCode == key('F') && ctrlDown && !altDown) m_window.showFind();
+    if (keyCode == key('H') && !ctrlDown && !altDown) m_window.toggleRecallMode();
     if (keyCode == key('S') && !altDown) m_window.showQuickSuraSelect();
     if (!m_window.layoutSwitchInProgress() && !altDown && (keyCode == key('L') || keyCode == key('K'))) {
         const QString layout = m_window.currentLayout();
@@ -48,6 +50,7 @@ void KeyHandler::formKeyDown(int keyCode, int shift) {
     if (keyCode == key('P') && !altDown) {
         m_controller.pauseOrContinue();
     } else {
+        if (keyCode == key('W') && !ctrlDown && !altDown) m_window.revealRecallHint();
         if (altDown) {
             switch (keyCode) {
             case key('R'): m_controller.setMode(RecitationMode::Range); break;

@@ -207,7 +207,7 @@ void RecitationController::startFollowing() { m_tickEnabled = true; }
 
 void RecitationController::stopFollowing() {
     m_tickEnabled = false;
-    m_wait.reset();
+    clearWait();
 }
 
 void RecitationController::startRecitation() {
@@ -221,13 +221,13 @@ void RecitationController::startRecitation() {
     m_isPaused = false;
 
     if (m_suraList.audioMissing(m_suraList.currentIndex())) {
-        m_wait.reset();
+        clearWait();
         if (m_window.askYesNo(kAudioMissingTitle, kAudioMissingText)) m_window.openDownloadPage();
         return;
     }
 
     if (isKeyboard()) {
-        m_wait.reset();
+        clearWait();
         const int32_t verse = currentVerseSlider().value();
         play(verse, verse);
         applyVolume();
@@ -408,7 +408,15 @@ int32_t RecitationController::rememberedOrCurrentLength() const {
 }
 
 void RecitationController::startWait(WaitKind kind, int32_t seconds, int32_t positionMs) {
+    clearWait();
     m_wait = Wait{kind, m_clock.nowMs() + static_cast<int64_t>(seconds) * 1000, positionMs};
+    emit waitStarted(kind, seconds);
+}
+
+void RecitationController::clearWait() {
+    if (!m_wait) return;
+    m_wait.reset();
+    emit waitEnded();
 }
 
 bool RecitationController::waitIsOver() const {
@@ -419,7 +427,7 @@ bool RecitationController::waitIsOver() const {
 
 void RecitationController::endWait() {
     const Wait wait = *m_wait;
-    m_wait.reset();
+    clearWait();
     // The range this wait belonged to is no longer followed (Stop, verse mode): nothing carries on.
     if (!m_tickEnabled) return;
 
@@ -606,6 +614,18 @@ void RecitationController::callSetTextAndRange(int firstVerse, int lastVerse) {
     showCurrentVerse();
     applyVolume();
     playVerse(1);
+}
+
+bool RecitationController::goToVerse(int suraNumber, int verse) {
+    if (suraNumber < 1 || suraNumber > SuraCatalogue::kSuraCount) return false;
+    if (suraNumber != sura() && !selectSura(suraNumber - 1)) return false;
+    const std::optional<int32_t> record = verseToRecord(verse);
+    if (!record) return false;
+    if (*record < rangeBegin().value() || *record > rangeEnd().value())
+        callSetTextAndRange(verse, verse);
+    else
+        callSetText(verse, false, false);
+    return true;
 }
 
 bool RecitationController::followVerseReference(const QString& text) {

@@ -143,6 +143,11 @@ public:
     // The clipboard link: selects the reference's sura and calls callSetTextAndRange. False (nothing done)
     // when the text is not a reference or its sura is not in the list.
     bool followVerseReference(const QString& text);
+    // The find dialog's choice: selects the sura (loading it unless it is the loaded one) and moves to the
+    // verse the way the verse dialog does, reciting from it. A verse outside the current range becomes
+    // the range on its own, as a copied reference does, so the range never ends before it starts.
+    // False, and nothing changes, when the sura or the verse does not exist.
+    bool goToVerse(int sura, int verse);
     // Shows the current verse in the panes and puts its number in the current-verse slider's tip.
     void setText();
     // Loads the selected sura again (its recording changed, as with a new reciter): recitation stops, and
@@ -171,6 +176,11 @@ signals:
     void rangeRepeating(int recitationsLeft);
     // The range was recited as often as asked; the end-of-range policy takes over.
     void rangeFinished();
+    // A wait began: between two verses, after a range or before a policy action, of `seconds` (the verse
+    // just recited is still the current verse). waitEnded follows when it is over or dropped, before the
+    // step that comes after it.
+    void waitStarted(RecitationController::WaitKind kind, int seconds);
+    void waitEnded();
 
 private:
     struct Wait {
@@ -190,6 +200,8 @@ private:
     void startFollowing();
     void stopFollowing();
     void startWait(WaitKind kind, int32_t seconds, int32_t positionMs = 0);
+    // Drops the wait, if any, and says so.
+    void clearWait();
     bool waitIsOver() const;
     void endWait();
     void stepVerse();

@@ -57,6 +57,13 @@ public:
     // description, so the keyboard reaches what hovering over a word shows. A window without word
     // meanings does nothing.
     virtual void showWordMeanings() {}
+
+    // The find dialog (Ctrl+F). A window without one ignores it.
+    virtual void showFind() {}
+    // Recall mode on or off (H), and its hint (W): the next hidden word shown. A window without recall
+    // mode ignores them.
+    virtual void toggleRecallMode() {}
+    virtual void revealRecallHint() {}
 };
 
 }  // namespace lumora

@@ -1,6 +1,13 @@
 #pragma once
-// A verse reference copied to the clipboard by any program: "S:V" (one verse) or "S:V-W" (verses V to W
-// of sura S), with blanks around the whole text and around each number allowed.
+// A reference to one verse or a range of verses of a sura, as a user or another program writes it: copied
+// to the clipboard, given on the command line, or opened as a link. The forms read:
+//   2:255   36:1-12   (blanks around the numbers allowed)
+//   quran://2/255   quran:2:255-257   (the quran: links the desktop hands to Lumora)
+//   https://quran.com/2/255-257   quran.com/2:255   (the site's verse addresses; query and fragment ignored)
+//   YA-SEEN 1-12   al-baqara:255   (the sura list's names; letter case, hyphens and blanks ignored)
+// with Arabic-Indic digits (٢:٢٥٥) anywhere a digit may stand.
+// Only references to verses that exist are read: suras 1 to 114, verses 1 to the sura's verse count, and a
+// range that does not run backwards. Anything else, and any text longer than kMaxLength, is no reference.
 
 #include <QString>
 #include <optional>
@@ -8,13 +15,17 @@
 namespace lumora {
 
 struct VerseReference {
+    // Longer texts are never read: no reference form is anywhere near as long, and a large clipboard is
+    // passed over without scanning it.
+    static constexpr int kMaxLength = 200;
+
     int sura = 0;
     int firstVerse = 0;
     int lastVerse = 0;
 
-    // The reference, or nullopt when the text has another form: no ":", a part that is not a whole number,
-    // or a number that is not above 0. The sura number is not checked against the list here.
     static std::optional<VerseReference> parse(const QString& text);
+    // The number of verses of a sura 1..114 (the opening invocation not counted), 0 outside.
+    static int verseCount(int sura);
 
     bool operator==(const VerseReference&) const = default;
 };

@@ -22,10 +22,6 @@ constexpr char16_t kByteOrderMark = 0xFEFF;
 // more than two optional letters in a row, so a longer run in a damaged text only loses matches.
 constexpr size_t kMaxStates = 32;
 
-QString packagePath(const QString& appFolder, const QString& name) {
-    return appFolder + QStringLiteral("/data/tdata/") + name + QStringLiteral(".dat");
-}
-
 QStringList sortedNames(const QString& appFolder) {
     QStringList names = InstalledTexts::scan(appFolder);
     names.sort(Qt::CaseInsensitive);
@@ -86,7 +82,7 @@ int64_t VerseIndex::verseCount() const {
 QString VerseIndex::signature(const QString& appFolder) {
     QStringList parts;
     for (const QString& name : sortedNames(appFolder)) {
-        const QFileInfo info(packagePath(appFolder, name));
+        const QFileInfo info(InstalledTexts::packagePath(appFolder, name));
         parts.append(QStringLiteral("%1|%2|%3")
                          .arg(name)
                          .arg(info.size())
@@ -123,7 +119,7 @@ Result<VerseIndex> VerseIndex::build(const QString& appFolder, const BuildContro
     auto cancelled = [&control] { return control.cancel != nullptr && control.cancel->load(); };
 
     for (const QString& name : names) {
-        QFile file(packagePath(appFolder, name));
+        QFile file(InstalledTexts::packagePath(appFolder, name));
         if (!file.open(QIODevice::ReadOnly)) {
             index.m_unreadable.append(QStringLiteral("%1: %2").arg(name, file.errorString()));
             done += SuraCatalogue::kSuraCount;

@@ -8,6 +8,8 @@
 
 #include "codec/archivereader.h"
 #include "settings/settingtext.h"
+#include "text/hiddenwords.h"
+#include "text/installedtexts.h"
 #include "text/packagetext.h"
 #include "text/pageview.h"
 
@@ -101,7 +103,7 @@ void DisplayProperties::setDisplayText(const QString& text) {
 }
 
 QString DisplayProperties::packagePath() const {
-    return m_appFolder + QStringLiteral("/data/tdata/") + m_transName + QStringLiteral(".dat");
+    return InstalledTexts::packagePath(m_appFolder, m_transName);
 }
 
 Result<void> DisplayProperties::setTransName(const QString& name) {
@@ -175,7 +177,8 @@ QString DisplayProperties::buildPage() {
     page.replace(QStringLiteral("##AdditionalStyles##"), m_package.additionalStyles);
     page.replace(QStringLiteral("##DIR##"), m_package.rightToLeft ? QStringLiteral("RTL") : QStringLiteral("LTR"));
     if (!trimmedBlanks(m_wordByWordText).isEmpty()) insertWordByWord();
-    page.replace(QStringLiteral("##TEXT##"), m_displayText);
+    const QString boxColour = vbToHtmlColor(HiddenWords::boxColour(m_backColour & 0xFFFFFF, m_foreColour & 0xFFFFFF));
+    page.replace(QStringLiteral("##TEXT##"), HiddenWords::blank(m_displayText, m_hiddenFrom, boxColour));
     return page;
 }
 

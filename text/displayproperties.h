@@ -69,6 +69,11 @@ public:
     QString wordByWordText() const { return m_wordByWordText; }
     void setWordByWordText(const QString& text) { m_wordByWordText = text; }
 
+    // Recall mode: the words from this one on (0: all) are drawn as blanks of their own width; -1 shows
+    // every word. Stored only; the next build uses it.
+    int hiddenFrom() const { return m_hiddenFrom; }
+    void setHiddenFrom(int firstHiddenWord) { m_hiddenFrom = firstHiddenWord < 0 ? -1 : firstHiddenWord; }
+
     QString transName() const { return m_transName; }
     // Selects the package of that name and loads its configuration and opening formulas; the page is
     // not rebuilt. The same name again does nothing. A name without a package file is stored and
@@ -77,7 +82,7 @@ public:
     Result<void> setTransName(const QString& name);
     // Reloads both opening formulas from the current package.
     Result<void> loadBismi();
-    // appFolder/data/tdata/<transName>.dat
+    // appFolder/data/tdata/<transName>.dat, or the user's added package of that name
     QString packagePath() const;
     QString appFolder() const { return m_appFolder; }
 
@@ -128,6 +133,7 @@ private:
     QString m_transName;
     QString m_displayText;
     QString m_wordByWordText;
+    int m_hiddenFrom = -1;
 };
 
 }  // namespace lumora

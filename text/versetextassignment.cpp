@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "codec/archivereader.h"
 #include "codec/suracatalogue.h"
+#include "text/hiddenwords.h"
 #include "text/packagetext.h"
 
 namespace lumora {
@@ -192,9 +194,37 @@ void VerseTextAssignment::setText(int slot) {
         emit wordByWordHintChanged(paneNumber, hasWordByWord);
     }
     for (int paneNumber = 1; paneNumber <= kPaneCount; ++paneNumber) {
-        pane(paneNumber).setDisplayText(m_paneTexts[static_cast<size_t>(paneNumber - 1)][slot]);
+        DisplayProperties& properties = pane(paneNumber);
+        properties.setHiddenFrom(firstHiddenWord(properties));
+        properties.setDisplayText(m_paneTexts[static_cast<size_t>(paneNumber - 1)][slot]);
     }
     m_shownSlot = slot;
+}
+
+bool VerseTextAssignment::showsArabic(const DisplayProperties& properties) {
+    return properties.transName().startsWith(QStringLiteral("Arabic"), Qt::CaseInsensitive);
+}
+
+int VerseTextAssignment::firstHiddenWord(const DisplayProperties& properties) const {
+    const bool hidden = showsArabic(properties) ? m_hidden.arabic : m_hidden.translations;
+    return hidden ? std::max(m_hidden.revealedWords, 0) : -1;
+}
+
+void VerseTextAssignment::setHiddenWords(const HiddenPanes& hidden) {
+    m_hidden = hidden;
+    for (int paneNumber = 1; paneNumber <= kPaneCount; ++paneNumber) {
+        DisplayProperties& properties = pane(paneNumber);
+        const int first = firstHiddenWord(properties);
+        if (first == properties.hiddenFrom()) continue;
+        properties.setHiddenFrom(first);
+        // Before the first verse is shown there is no page to build again.
+        if (m_shownSlot >= 0) properties.setWB();
+    }
+}
+
+int VerseTextAssignment::shownWordCount(int paneNumber) const {
+    if (!validPane(paneNumber) || m_shownSlot < 0) return 0;
+    return HiddenWords::wordCount(pane(paneNumber).displayText());
 }
 
 Result<VerseTextAssignment::PaneAssignment> VerseTextAssignment::assignTrans(int paneNumber, const QString& name) {

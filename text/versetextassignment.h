@@ -88,6 +88,23 @@ public:
     // data get the slot's line and a visible hint), then each pane's page. A slot outside the table
     // changes nothing.
     void setText(int slot);
+    // Recall mode's blanks: which panes draw the shown verse's words as blanks, and how many words from
+    // the start stay readable as hints. Panes showing an Arabic text follow `arabic`, the others
+    // `translations`. Kept across setText; panes whose blanks change are built again at once.
+    struct HiddenPanes {
+        bool arabic = false;
+        bool translations = false;
+        int revealedWords = 0;
+        bool operator==(const HiddenPanes&) const = default;
+    };
+    void setHiddenWords(const HiddenPanes& hidden);
+    const HiddenPanes& hiddenWords() const { return m_hidden; }
+    // Whether a pane's text is an Arabic text rather than a translation: its package name begins with
+    // "Arabic", as every Arabic text package's does.
+    static bool showsArabic(const DisplayProperties& properties);
+    // The words of the verse a pane shows now.
+    int shownWordCount(int pane) const;
+
     // The slot last shown, -1 before the first.
     int shownSlot() const { return m_shownSlot; }
     bool wordByWordHintVisible(int pane) const;
@@ -119,6 +136,8 @@ signals:
 
 private:
     bool validPane(int pane) const { return pane >= 1 && pane <= kPaneCount; }
+    // The first hidden word of a pane under m_hidden, -1 for none.
+    int firstHiddenWord(const DisplayProperties& properties) const;
     // Failures are appended, each with a description of its own.
     void loadPaneTexts(int pane, std::vector<Error>& failures);
     void loadWordByWord(const DisplayProperties& properties, std::vector<Error>& failures);
@@ -131,6 +150,7 @@ private:
     int m_sura = 0;
     int m_slotCount = 0;
     int m_shownSlot = -1;
+    HiddenPanes m_hidden;
 };
 
 }  // namespace lumora

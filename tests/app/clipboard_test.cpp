@@ -51,6 +51,24 @@ TEST_F(ClipboardLinkTest, ReferencesSelectTheSuraAndTheRange) {
     EXPECT_EQ(range.end, 12);
     EXPECT_EQ(range.current, 1);
 
+    // Links, the site's addresses, Arabic-Indic digits and the list's names, as on the command line.
+    copy(QStringLiteral("quran://112/2-3"));
+    range = rangeOf(controller);
+    EXPECT_EQ(range.sura, 112);
+    EXPECT_EQ(range.begin, 2);
+    EXPECT_EQ(range.end, 3);
+    copy(QStringLiteral("https://quran.com/113/4"));
+    EXPECT_EQ(rangeOf(controller).sura, 113);
+    EXPECT_EQ(rangeOf(controller).begin, 4);
+    copy(QStringLiteral("\u0661\u0661\u0664:\u0663"));
+    EXPECT_EQ(rangeOf(controller).sura, 114);
+    EXPECT_EQ(rangeOf(controller).begin, 3);
+    copy(QStringLiteral("Al-Ikhlas 1-4"));
+    range = rangeOf(controller);
+    EXPECT_EQ(range.sura, 112);
+    EXPECT_EQ(range.begin, 1);
+    EXPECT_EQ(range.end, 4);
+
     // In sura 1 verse 1 is record 0.
     copy(QStringLiteral("1:1"));
     range = rangeOf(controller);
@@ -64,7 +82,8 @@ TEST_F(ClipboardLinkTest, OtherTextIsIgnoredWithoutAWord) {
     copy(QStringLiteral("18:1-10"));
     const Range before = rangeOf(controller);
     const size_t messages = modals().seen().size();
-    for (const char* text : {"0:5", "2:0", "a word", "2:5-0", "115:1", "", "   ", "2:", ":5", "2:abc"}) {
+    for (const char* text : {"0:5", "2:0", "a word", "2:5-0", "115:1", "", "   ", "2:", ":5", "2:abc", "2:287",
+                             "18:5-2", "quran://18", "AL-KAHF 111"}) {
         copy(QString::fromLatin1(text));
         const Range after = rangeOf(controller);
         EXPECT_EQ(after.sura, before.sura) << text;
@@ -72,6 +91,9 @@ TEST_F(ClipboardLinkTest, OtherTextIsIgnoredWithoutAWord) {
         EXPECT_EQ(after.end, before.end) << text;
         EXPECT_EQ(after.current, before.current) << text;
     }
+    // A large clipboard is passed over.
+    copy(QString(100000, QLatin1Char('7')) + QStringLiteral(":1"));
+    EXPECT_EQ(rangeOf(controller).sura, before.sura);
     EXPECT_EQ(modals().seen().size(), messages);
 }
 

@@ -1,5 +1,6 @@
 // The command line, parsed and through the real executable.
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -31,6 +32,16 @@ TEST(CommandLineTest, ParsesTheProgramFolderAndTheInformationOptions) {
         EXPECT_EQ(line.action(), CommandLine::Action::Fail) << refused.join(' ').toStdString();
         EXPECT_FALSE(line.error().isEmpty());
     }
+}
+
+TEST(CommandLineTest, ArgumentsThatAreNoOptionsAreTheReferencesToOpen) {
+    CommandLine line = CommandLine::parse(
+        {"lumora", "-platform", "offscreen", "2:255", "--program-folder", "/opt/l", "quran://36/1-12", "-reverse"});
+    EXPECT_EQ(line.action(), CommandLine::Action::Run);
+    EXPECT_EQ(line.programFolder(), QStringLiteral("/opt/l"));
+    EXPECT_EQ(line.references(), QStringList({"2:255", "quran://36/1-12"}));
+    EXPECT_EQ(CommandLine::parse({"lumora", "YA-SEEN 1-12"}).references(), QStringList({"YA-SEEN 1-12"}));
+    EXPECT_TRUE(CommandLine::parse({"lumora"}).references().isEmpty());
 }
 
 struct ProcessRun {
@@ -69,6 +80,10 @@ TEST(CommandLineTest, TheExecutableAnswersHelpAndVersionWithoutADisplay) {
     ProcessRun version = runLumora({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("Lumora "))) << version.out.toStdString();
+    // The build's executable finds the program folder it sits in.
+    EXPECT_TRUE(version.out.contains(QStringLiteral("Program folder: ") +
+                                     QDir(qEnvironmentVariable("LUMORA_PROGRAM_FOLDER")).canonicalPath() + "\n"))
+        << version.out.toStdString();
 
     ProcessRun wrong = runLumora({QStringLiteral("--frobnicate")});
     EXPECT_EQ(wrong.exitCode, 2);

@@ -129,6 +129,7 @@ Program& ProgramTest::create(const QString& programFolder, NullOutput::Mode mode
     options.programFolder = m_programFolder;
     options.settingsFolder = m_settingsDir.path();
     options.clock = m_realClock ? nullptr : &m_clock;
+    options.desktopBus = m_desktopBus;
     options.outputFactory = [this, mode](std::string&) {
         auto output = std::make_unique<NullOutput>(mode);
         m_output = output.get();

@@ -77,6 +77,8 @@ protected:
 
     // The next program waits on the steady clock instead of the fake one.
     void useRealClock() { m_realClock = true; }
+    // The next program offers its media player interfaces on the session bus.
+    void useDesktopBus() { m_desktopBus = true; }
     // Builds a program on `programFolder` (the sample folder when empty); not started.
     Program& create(const QString& programFolder = QString(),
                     NullOutput::Mode mode = NullOutput::Mode::Manual);
@@ -100,6 +102,7 @@ private:
     NullOutput::Mode m_mode = NullOutput::Mode::Manual;
     FakeClock m_clock;
     bool m_realClock = false;
+    bool m_desktopBus = false;
     NullOutput* m_output = nullptr;
     std::unique_ptr<Program> m_program;
     std::unique_ptr<ModalResponder> m_modals;

@@ -211,9 +211,9 @@ TEST_F(VerseJumps, ClipboardReferencesSelectTheSuraAndReciteTheRange) {
     }
     EXPECT_FALSE(controller.followVerseReference("115:1"));
     EXPECT_EQ(controller.sura(), 9);
-    // The sura is selected before its verse is looked at.
-    EXPECT_TRUE(controller.followVerseReference("2:288"));
-    EXPECT_EQ(range(), "0-286 0 0");
+    // A verse past the sura's end does not select the sura either.
+    EXPECT_FALSE(controller.followVerseReference("2:288"));
+    EXPECT_EQ(controller.sura(), 9);
 }
 
 }  // namespace

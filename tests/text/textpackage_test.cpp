@@ -1,6 +1,7 @@
 // Text packages: configuration, opening formulas, the information page and the list of installed texts.
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "text/displayproperties.h"
@@ -145,6 +146,38 @@ TEST(InstalledTextsTest, ListsPackagesByTheirNames) {
     EXPECT_EQ(names, QStringList({"A", "my.data"}));
     EXPECT_EQ(texts.name(2), "");
     EXPECT_TRUE(InstalledTexts::scan(folder.path() + "/missing").isEmpty());
+}
+
+// Texts the user adds in $XDG_DATA_HOME/lumora/tdata are listed after the program folder's and open from
+// there; a name the program folder holds too stays the program folder's.
+TEST(InstalledTextsTest, TheUsersOwnTextsAreListedBesideTheInstalledOnes) {
+    ProgramFolder installed;
+    QTemporaryDir userData;
+    const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", userData.path().toLocal8Bit());
+    ProgramFolder added;  // its data/tdata is not the user's folder; only the files are copied there
+    added.writePackage("Mine", {{"config.ini", latin1("[Main]\nButtonCaption=mine\n")}});
+    added.writePackage("Shared", {{"config.ini", latin1("[Main]\nButtonCaption=user's\n")}});
+    installed.writePackage("Shared", {{"config.ini", latin1("[Main]\nButtonCaption=installed\n")}});
+    const QString userFolder = userData.path() + "/lumora/tdata";
+    ASSERT_EQ(InstalledTexts::userFolder(), userFolder);
+    ASSERT_TRUE(QDir().mkpath(userFolder));
+    for (const char* name : {"Mine.dat", "Shared.dat"}) {
+        ASSERT_TRUE(QFile::copy(added.path() + "/data/tdata/" + name, userFolder + "/" + name));
+    }
+
+    EXPECT_EQ(InstalledTexts::scan(installed.path()), QStringList({"Shared", "Mine"}));
+    DisplayProperties pane(installed.path());
+    ASSERT_TRUE(pane.setTransName("Mine").ok());
+    EXPECT_EQ(pane.buttonCaption(), "mine");
+    EXPECT_EQ(pane.packagePath(), userFolder + "/Mine.dat");
+    ASSERT_TRUE(pane.setTransName("Shared").ok());
+    EXPECT_EQ(pane.buttonCaption(), "installed");
+
+    if (savedDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", savedDataHome);
 }
 
 }  // namespace
