@@ -3,6 +3,7 @@
 #include "recitation/speedmodel.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <algorithm>
 #include <array>
@@ -11,6 +12,7 @@
 #include "app/modeoptionbutton.h"
 #include "app/suracombobox.h"
 #include "app/twips.h"
+#include "controls/contrast.h"
 #include "controls/controlpictures.h"
 #include "controls/ownerdrawnbutton.h"
 #include "controls/picturebutton.h"
@@ -42,10 +44,12 @@ constexpr int kToggleTop = 855, kToggleMinWidth = 900, kToggleHeight = 285, kTog
 constexpr int kMoveButtonWidth = 510, kMoveButtonHeight = 240;
 constexpr int kRulerTop = 1485, kRulerHeight = 120;
 
-OwnerDrawnButton* makeButton(const QString& caption, const QString& tip, QWidget* parent) {
+// `name` is what a screen reader says for a button whose caption is a symbol or dots.
+OwnerDrawnButton* makeButton(const QString& caption, const QString& tip, QWidget* parent,
+                             const QString& name = QString()) {
     auto* button = new OwnerDrawnButton(caption, parent);
     button->setToolTip(tip);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setAccessibleName(name);
     return button;
 }
 
@@ -76,17 +80,19 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_modeOptions[0]->setToolTip(QStringLiteral("Range mode: recite the current range"));
     m_modeOptions[1]->setToolTip(QStringLiteral("Verse mode: recite only the current verse"));
 
-    const auto transport = [this](TransportButton kind, const QString& tip) {
+    const auto transport = [this](TransportButton kind, const QString& name, const QString& tip) {
         auto* button = new PictureButton(ControlPictures::transportButton(kind, false),
                                          ControlPictures::transportButton(kind, true), this);
         button->setToolTip(tip);
+        button->setAccessibleName(name);
         return button;
     };
-    m_previous = transport(TransportButton::Previous, QStringLiteral("Load previous sura (Page Up)"));
-    m_play = transport(TransportButton::Play, QStringLiteral("Recite Range"));
-    m_pause = transport(TransportButton::Pause, QStringLiteral("Pause/continue recitation (P)"));
-    m_stop = transport(TransportButton::Stop, QStringLiteral("Stop recitation"));
-    m_next = transport(TransportButton::Next, QStringLiteral("Load next sura (Page Down)"));
+    m_previous = transport(TransportButton::Previous, QStringLiteral("Previous Sura"),
+                           QStringLiteral("Load previous sura (Page Up)"));
+    m_play = transport(TransportButton::Play, QStringLiteral("Play"), QStringLiteral("Recite Range"));
+    m_pause = transport(TransportButton::Pause, QStringLiteral("Pause"), QStringLiteral("Pause/continue recitation (P)"));
+    m_stop = transport(TransportButton::Stop, QStringLiteral("Stop"), QStringLiteral("Stop recitation"));
+    m_next = transport(TransportButton::Next, QStringLiteral("Next Sura"), QStringLiteral("Load next sura (Page Down)"));
 
     m_speed = new QLabel(this);
     m_speed->setToolTip(QStringLiteral("Playback speed ([ slower, ] faster, \\ normal)"));
@@ -97,6 +103,7 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_volume->setImagePointer(ControlPictures::volumePointer());
     (void)m_volume->setMax(1000);
     m_volume->setToolTip(QStringLiteral("Volume (keypad + and -)"));
+    m_labels[4]->setBuddy(m_volume);
 
     for (size_t i = 0; i < m_sliders.size(); ++i) {
         m_sliders[i] = new VerseSlider(sliders[i], this);
@@ -105,11 +112,16 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     }
     m_ruler = new TickRuler(this);
 
-    m_rangeBeginButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range Begin (B)"), this);
-    m_rangeEndButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range End (E)"), this);
-    m_currentVerseButton = makeButton(QStringLiteral("..."), QStringLiteral("Move to Verse (V)"), this);
-    m_moveBackward = makeButton(QStringLiteral("\u00AB"), QStringLiteral("Move range backward (N)"), this);
-    m_moveForward = makeButton(QStringLiteral("\u00BB"), QStringLiteral("Move range forward (M)"), this);
+    m_rangeBeginButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range Begin (B)"), this,
+                                    QStringLiteral("Set Range Begin"));
+    m_rangeEndButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range End (E)"), this,
+                                  QStringLiteral("Set Range End"));
+    m_currentVerseButton = makeButton(QStringLiteral("..."), QStringLiteral("Move to Verse (V)"), this,
+                                      QStringLiteral("Move to Verse"));
+    m_moveBackward = makeButton(QStringLiteral("\u00AB"), QStringLiteral("Move range backward (N)"), this,
+                                QStringLiteral("Move range backward"));
+    m_moveForward = makeButton(QStringLiteral("\u00BB"), QStringLiteral("Move range forward (M)"), this,
+                               QStringLiteral("Move range forward"));
     for (int pane = 1; pane <= 4; ++pane) {
         auto* toggle =
             makeButton(QStringLiteral("Text %1").arg(pane), QStringLiteral("Show or hide this text"), this);
@@ -208,10 +220,18 @@ void ControlPanel::arrange(const PaneGeometry::WindowArrangement& arrangement) {
     placeAll();
 }
 
+void ControlPanel::changeEvent(QEvent* event) {
+    // The desktop's font size changed: the captions take their new sizes.
+    if (event->type() == QEvent::FontChange) placeAll();
+    QWidget::changeEvent(event);
+}
+
 void ControlPanel::applyColours(const QColor& background, const QColor& text) {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, background);
     colours.setColor(QPalette::WindowText, text);
+    // A disabled caption is dimmed, never below the contrast a caption needs.
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, Contrast::dimmedOn(text, background));
     setPalette(colours);
     // The sura list keeps the platform's own colours: dark text on a light field.
     m_suraBox->setPalette(QApplication::palette(m_suraBox));

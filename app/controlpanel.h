@@ -70,6 +70,9 @@ public:
     // Places the controls again (after a caption changed its width).
     void relayout() { placeAll(); }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void place(QWidget* widget, int leftTw, int topTw, int widthTw = -1, int heightTw = -1);
     void placeAll();

@@ -27,6 +27,7 @@
 #include "app/textpaneframe.h"
 #include "app/topmost.h"
 #include "app/twips.h"
+#include "app/windowaccessibility.h"
 #include "app/versefinder.h"
 #include "app/windowdialogs.h"
 #include "app/windowlayouts.h"
@@ -163,6 +164,7 @@ void MainWindow::attach(RecitationController& controller, VerseTextAssignment& t
     m_recall->addCommands(*m_commands);
     connectPanel();
     connectPanes();
+    m_access = std::make_unique<WindowAccessibility>(*this, controller, texts);
     arrangeWindow();
 
     // The recitation's tick and idle poll, at the shortest period the timer offers.
@@ -410,6 +412,8 @@ void MainWindow::arrangeWindow() {
     const int menuHeight = menuBarHeight();
     if (m_menusVisible)
         m_menuBar->setGeometry(0, 0, width(), menuHeight);
+    if (m_access)
+        m_access->placeStatusLine(menuHeight, m_menusVisible);
     const QSize innerPixels(width(), std::max(height() - menuHeight, 0));
     const QSize outerTwips = Twips::sizeFromPixels(frameGeometry().size(), windowDpi);
     const QSize innerTwips = Twips::sizeFromPixels(innerPixels, windowDpi);
@@ -630,6 +634,19 @@ void MainWindow::setPlayToolTip(const QString& text) {
 void MainWindow::setRulerVerses(int verses) {
     if (m_panel)
         m_panel->ruler()->setVerses(static_cast<int16_t>(verses));
+}
+
+void MainWindow::showWordMeanings() {
+    if (m_access)
+        m_access->showWordMeanings();
+}
+
+StatusLine* MainWindow::statusLine() const {
+    return m_access ? m_access->statusLine() : nullptr;
+}
+
+QAction* MainWindow::announceEachVerseAction() const {
+    return m_access ? m_access->announceEachVerseAction() : nullptr;
 }
 
 void MainWindow::copyPaneText(int pane) {

@@ -33,6 +33,8 @@ namespace lumora {
 
 class ClipboardLink;
 class CommandTable;
+class StatusLine;
+class WindowAccessibility;
 struct EqualizerSettings;
 class ControlPanel;
 class NoticeBar;
@@ -170,6 +172,7 @@ public:
     void showMode(RecitationMode mode) override;
     void setPlayToolTip(const QString& text) override;
     void setRulerVerses(int verses) override;
+    void showWordMeanings() override;
     void showFind() override;
     void toggleRecallMode() override;
     void revealRecallHint() override;
@@ -195,6 +198,9 @@ public:
     // The six top-level menus: Go to, Recitation, Texts, Layouts, Options, Help.
     const std::array<QMenu*, 6>& topMenus() const { return m_topMenus; }
     QLabel* wordTip() const { return m_wordTip; }
+    // The status line and Options -> "Announce Each Verse"; null before attach().
+    StatusLine* statusLine() const;
+    QAction* announceEachVerseAction() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -222,6 +228,7 @@ private:
     QString m_appFolder;
     std::unique_ptr<WindowLayouts> m_layouts;
     std::unique_ptr<WindowDialogs> m_dialogs;
+    std::unique_ptr<WindowAccessibility> m_access;
 
     RecitationController* m_controller = nullptr;
     VerseTextAssignment* m_texts = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/panegeometry.h"
 #include "app/twips.h"
+#include "controls/contrast.h"
 #include "controls/ownerdrawnbutton.h"
 #include "controls/textpane.h"
 #include "text/versetextassignment.h"
@@ -43,9 +44,12 @@ TextPaneFrame::TextPaneFrame(int pane, QWidget* parent) : QWidget(parent), m_pan
     m_minus->setToolTip(QStringLiteral("Decrease font size"));
     m_copy->setToolTip(QStringLiteral("Copy text to clipboard"));
     m_info->setToolTip(QStringLiteral("Information about the text shown in this window"));
-    for (OwnerDrawnButton* button : {m_transMenu, m_plus, m_minus, m_copy, m_info}) {
-        button->setFocusPolicy(Qt::NoFocus);
-    }
+    // What a screen reader says for the buttons whose captions are symbols.
+    m_transMenu->setAccessibleName(QStringLiteral("Text menu"));
+    m_plus->setAccessibleName(QStringLiteral("Larger text"));
+    m_minus->setAccessibleName(QStringLiteral("Smaller text"));
+    m_info->setAccessibleName(QStringLiteral("Text information"));
+    m_view->setAccessibleName(m_caption->text());
 
     connect(m_transMenu, &OwnerDrawnButton::click, this, [this] { emit transMenuClicked(m_pane); });
     connect(m_plus, &OwnerDrawnButton::click, this, [this] { emit plusClicked(m_pane); });
@@ -67,6 +71,8 @@ void TextPaneFrame::setDpi(double dpi) {
 
 void TextPaneFrame::setCaption(const QString& caption) {
     m_caption->setText(caption);
+    // The text is named by its caption, which ends in a blank.
+    m_view->setAccessibleName(caption.trimmed());
     layoutHeader();
 }
 
@@ -82,6 +88,7 @@ void TextPaneFrame::applyColours(const QColor& background, const QColor& text) {
     for (QLabel* label : {m_caption, m_wordTip}) {
         QPalette labelColours = label->palette();
         labelColours.setColor(QPalette::WindowText, text);
+        labelColours.setColor(QPalette::Disabled, QPalette::WindowText, Contrast::dimmedOn(text, background));
         label->setPalette(labelColours);
     }
     for (OwnerDrawnButton* button : {m_transMenu, m_plus, m_minus, m_copy, m_info}) {

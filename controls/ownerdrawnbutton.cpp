@@ -1,5 +1,6 @@
 #include "controls/ownerdrawnbutton.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLinearGradient>
@@ -7,24 +8,15 @@
 #include <QPainter>
 #include <QShortcutEvent>
 
+#include "controls/accessiblecontrols.h"
 #include "controls/bevelpainter.h"
+#include "controls/contrast.h"
 
 namespace lumora {
 
 namespace {
 
 constexpr int kCaptionFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
-
-// The caption as shown: "&&" is one ampersand, a single "&" only marks the access key.
-QString withoutMnemonic(const QString& caption) {
-    QString shown;
-    shown.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
-        shown.append(caption[i]);
-    }
-    return shown;
-}
 
 // Room around the caption in the size hint, and the focus rectangle's inset from the border.
 constexpr int kPaddingWidthPx = 16;
@@ -37,11 +29,22 @@ const QPoint kKeyPressPoint(1, 1);
 
 OwnerDrawnButton::OwnerDrawnButton(QWidget* parent) : OwnerDrawnButton(QString(), parent) {}
 
+QString OwnerDrawnButton::shownCaption(const QString& caption) {
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) ++i;
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
 OwnerDrawnButton::OwnerDrawnButton(const QString& caption, QWidget* parent)
     : QWidget(parent),
       m_backColor(palette().color(QPalette::Button)),
       m_foreColor(palette().color(QPalette::ButtonText)),
       m_foreColorChecked(palette().color(QPalette::ButtonText)) {
+    AccessibleControls::ensureInstalled();
     setFocusPolicy(Qt::StrongFocus);
     // The owner hears of moves with no button held too.
     setMouseTracking(true);
@@ -60,18 +63,32 @@ void OwnerDrawnButton::setCheckBox(bool isCheckBox) {
 }
 
 void OwnerDrawnButton::setChecked(bool checked) {
+    const bool changed = checked != m_checked;
     m_checked = checked;
     setDrawnDown(checked);
     update();
+    if (changed) announceChecked();
+}
+
+void OwnerDrawnButton::announceChecked() {
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void OwnerDrawnButton::setCaption(const QString& caption) {
     if (m_shortcutId != 0) releaseShortcut(m_shortcutId);
+    const bool changed = caption != m_caption;
     m_caption = caption;
     const QKeySequence accessKey = QKeySequence::mnemonic(caption);
     m_shortcutId = accessKey.isEmpty() ? 0 : grabShortcut(accessKey);
     updateGeometry();
     update();
+    if (changed && accessibleName().isEmpty()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void OwnerDrawnButton::setColorScheme(int scheme) {
@@ -100,8 +117,9 @@ void OwnerDrawnButton::setForeColorChecked(const QColor& colour) {
 }
 
 QColor OwnerDrawnButton::captionColour() const {
-    if (m_isCheckBox && m_checked) return m_foreColorChecked;
-    return m_colorScheme == kSystemColours ? palette().color(QPalette::ButtonText) : m_foreColor;
+    QColor colour = m_colorScheme == kSystemColours ? palette().color(QPalette::ButtonText) : m_foreColor;
+    if (m_isCheckBox && m_checked) colour = m_foreColorChecked;
+    return isEnabled() ? colour : Contrast::dimmedOn(colour, faceColour());
 }
 
 QColor OwnerDrawnButton::faceColour() const {
@@ -120,9 +138,7 @@ bool OwnerDrawnButton::event(QEvent* event) {
             // Several controls share the access key: each press moves the focus on instead of clicking.
             setFocus(Qt::ShortcutFocusReason);
         } else {
-            // The access key acts as a left click.
-            m_lastButton = Qt::LeftButton;
-            clickAction();
+            activate();
         }
         return true;
     }
@@ -169,17 +185,18 @@ void OwnerDrawnButton::paintEvent(QPaintEvent*) {
     QString caption = m_caption;
     int flags = kCaptionFlags;
     if (fontMetrics().size(kCaptionFlags, m_caption).width() > captionArea.width()) {
-        caption = fontMetrics().elidedText(withoutMnemonic(m_caption), Qt::ElideRight, captionArea.width());
+        caption = fontMetrics().elidedText(shownCaption(m_caption), Qt::ElideRight, captionArea.width());
         flags &= ~Qt::TextShowMnemonic;
     }
     if (isEnabled()) {
         painter.setPen(captionColour());
         painter.drawText(captionArea, flags, caption);
     } else {
-        // Embossed: a light copy one pixel down and right, the dark copy over it.
+        // Embossed: a light copy one pixel down and right, the dimmed caption over it. The face's own
+        // shadow colour would be too faint to read, so the upper copy keeps the caption's contrast.
         painter.setPen(bevel.highlight());
         painter.drawText(captionArea.translated(1, 1), flags, caption);
-        painter.setPen(bevel.shadow());
+        painter.setPen(captionColour());
         painter.drawText(captionArea, flags, caption);
     }
 
@@ -209,11 +226,17 @@ void OwnerDrawnButton::release(Qt::MouseButton button, Qt::KeyboardModifiers mod
     }
 }
 
+void OwnerDrawnButton::activate() {
+    m_lastButton = Qt::LeftButton;
+    clickAction();
+}
+
 void OwnerDrawnButton::clickAction() {
     if (m_lastButton != Qt::LeftButton || !isEnabled()) return;
     if (m_isCheckBox) {
         m_checked = !m_checked;
         setDrawnDown(m_checked);
+        announceChecked();
     } else {
         setDrawnDown(false);
     }

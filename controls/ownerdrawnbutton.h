@@ -32,6 +32,8 @@ public:
     void setChecked(bool checked);
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);
+    // A caption as shown: "&&" is one ampersand, a single "&" only marks the access key.
+    static QString shownCaption(const QString& caption);
     int colorScheme() const { return m_colorScheme; }
     void setColorScheme(int scheme);
     bool showFocusRect() const { return m_showFocusRect; }
@@ -45,8 +47,14 @@ public:
 
     // Whether the button is drawn pressed in.
     bool isDrawnDown() const { return m_drawnDown; }
-    // The colour the caption is drawn in now.
+    // The colour the caption is drawn in now. Disabled, it is the enabled colour dimmed only as far as
+    // it stays readable on the face.
     QColor captionColour() const;
+    // The colour the button's face is filled with.
+    QColor faceColour() const;
+    // Acts as a left click, as the access key does: a check box toggles, and click() follows. Used by
+    // assistive technology's press action. Nothing happens while disabled.
+    void activate();
 
     QSize sizeHint() const override;
 
@@ -76,10 +84,11 @@ private:
     void press(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& at);
     void release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& at);
     void clickAction();
+    // Tells assistive technology that the checked state changed.
+    void announceChecked();
     void setDrawnDown(bool down);
     // A check box at rest shows its checked state; a push button at rest is up.
     bool restingDown() const { return m_isCheckBox && m_checked; }
-    QColor faceColour() const;
 
     int m_buttonType = kRoundedButton;
     bool m_isCheckBox = false;

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/accessiblecontrols.h"
+#include "controls/contrast.h"
 #include "controls/rounding.h"
 
 namespace lumora {
@@ -17,7 +20,8 @@ constexpr const char* kErrorSource = "ZerizuDuraza";
 }  // namespace
 
 PictureSlider::PictureSlider(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::ClickFocus);
+    AccessibleControls::ensureInstalled();
+    setFocusPolicy(Qt::StrongFocus);
     recomputeGeometry();
 }
 
@@ -36,9 +40,25 @@ Result<void> PictureSlider::setMax(int32_t max) {
 }
 
 void PictureSlider::setCurPosition(int32_t position) {
+    const int32_t old = m_curPosition;
     m_curPosition = std::clamp(position, m_min, m_max);
     placePointer();
     update();
+    if (m_curPosition != old) {
+        QAccessibleValueChangeEvent event(this, m_curPosition);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PictureSlider::moveTo(int32_t position) {
+    int32_t newPosition = std::clamp(position, m_min, m_max);
+    emit positionChanged(m_curPosition, newPosition);
+    setCurPosition(newPosition);
+}
+
+int32_t PictureSlider::keyStep() const {
+    const int64_t span = static_cast<int64_t>(m_max) - m_min;
+    return static_cast<int32_t>(std::max<int64_t>(span / 10, 1));
 }
 
 void PictureSlider::setImageSlider(const QImage& image) {
@@ -118,11 +138,7 @@ int32_t PictureSlider::valueAtX(int x) const {
     return static_cast<int32_t>(std::clamp<int64_t>(value, m_min, m_max));
 }
 
-void PictureSlider::jumpTo(int x) {
-    int32_t newPosition = valueAtX(x);
-    emit positionChanged(m_curPosition, newPosition);
-    setCurPosition(newPosition);
-}
+void PictureSlider::jumpTo(int x) { moveTo(valueAtX(x)); }
 
 QRgb PictureSlider::disabledColour(QRgb colour, int intense, QRgb maskColour) {
     const auto shift = [intense](int channel) {
@@ -175,6 +191,11 @@ QImage PictureSlider::composedImage() const {
 void PictureSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawImage(QPoint(0, 0), composedImage());
+    if (hasFocus()) {
+        painter.setPen(QPen(Contrast::markOn(m_maskColor), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void PictureSlider::mousePressEvent(QMouseEvent* event) {
@@ -199,7 +220,28 @@ void PictureSlider::mouseReleaseEvent(QMouseEvent* event) {
     if (rect().contains(event->position().toPoint())) emit click();
 }
 
-void PictureSlider::keyPressEvent(QKeyEvent* event) { emit keyDown(event->key(), event->modifiers()); }
+void PictureSlider::keyPressEvent(QKeyEvent* event) {
+    emit keyDown(event->key(), event->modifiers());
+    const int64_t here = m_curPosition;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up: moveTo(static_cast<int32_t>(std::min<int64_t>(here + keyStep(), m_max))); break;
+    case Qt::Key_Left:
+    case Qt::Key_Down: moveTo(static_cast<int32_t>(std::max<int64_t>(here - keyStep(), m_min))); break;
+    default: break;
+    }
+    event->accept();
+}
+
+void PictureSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void PictureSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
 
 void PictureSlider::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) {

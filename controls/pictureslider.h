@@ -2,7 +2,8 @@
 // The picture slider (Lumora's volume control): a horizontal slider drawn from three pictures, a track, an
 // optional filled track covering it up to the pointer, and the pointer. The owner hears every move through
 // positionChanged() and may change the new position there. Disabled, it shifts the colours of its own
-// pixels to look faded.
+// pixels to look faded. With the focus it draws a dotted mark around itself, and the arrow keys move it by
+// keyStep(): Right and Up towards Max, Left and Down towards Min.
 
 #include <cstdint>
 
@@ -40,6 +41,11 @@ public:
     int32_t curPosition() const { return m_curPosition; }
     // Held to Min..Max; raises no event.
     void setCurPosition(int32_t position);
+    // A move the user makes without the mouse (the arrow keys, assistive technology): held to Min..Max,
+    // positionChanged() raised as for a drag, and CurPosition takes the owner's value.
+    void moveTo(int32_t position);
+    // What one arrow key moves: a tenth of the range, at least 1.
+    int32_t keyStep() const;
 
     QImage imageSlider() const { return m_imageSlider; }
     void setImageSlider(const QImage& image);
@@ -91,6 +97,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:

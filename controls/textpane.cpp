@@ -12,6 +12,10 @@ TextPane::TextPane(QWidget* parent) : QTextBrowser(parent) {
     setFrameShape(QFrame::NoFrame);
     setOpenLinks(false);
     setOpenExternalLinks(false);
+    // The word links are for the pointer: as keyboard stops they would hold Tab inside the pane (the
+    // meanings have their own key). The keyboard moves a caret through the text instead, which a
+    // screen reader follows.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse | Qt::TextSelectableByKeyboard);
     document()->setDocumentMargin(kDocumentMarginPx);
     viewport()->setMouseTracking(true);
     viewport()->installEventFilter(this);

@@ -5,10 +5,15 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "controls/accessiblecontrols.h"
+
 namespace lumora {
 
 TickRuler::TickRuler(QWidget* parent) : QWidget(parent), m_backColor(palette().color(QPalette::Button)) {
-    setFocusPolicy(Qt::ClickFocus);
+    // The ruler only draws what the verse sliders say already: it takes no focus (the window's key handler
+    // sees every key anyway) and stays out of the accessible tree.
+    setFocusPolicy(Qt::NoFocus);
+    AccessibleControls::hideFromTree(this);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/accessiblecontrols.h"
 #include "controls/bevelpainter.h"
+#include "controls/contrast.h"
 #include "controls/controlpictures.h"
 #include "controls/rounding.h"
 #include "controls/valuetip.h"
@@ -24,7 +28,9 @@ VerseSlider::VerseSlider(QWidget* parent) : VerseSlider(nullptr, parent) {}
 VerseSlider::VerseSlider(VerseSliderModel* model, QWidget* parent)
     : QWidget(parent), m_model(model != nullptr ? model : new VerseSliderModel(this)) {
     m_backColor = palette().color(QPalette::Button);
+    AccessibleControls::ensureInstalled();
     m_defaultThumb = ControlPictures::verseThumb(m_orientation);
+    setFocusPolicy(Qt::StrongFocus);
     connectModel();
     applySizing();
 }
@@ -37,6 +43,8 @@ void VerseSlider::connectModel() {
         if (m_dragging) m_dragPos = positionOfValue(m_model->value());
         update();
         updateTip();
+        // The value's words name the range ("verse 5 of 7"), so they changed too.
+        announceValue();
     });
     connect(m_model, &VerseSliderModel::toolTipTextChanged, this, &VerseSlider::setToolTip);
     setToolTip(m_model->toolTipText());
@@ -176,6 +184,37 @@ void VerseSlider::paintEvent(QPaintEvent*) {
     }
     if (!isEnabled()) painter.setOpacity(kDisabledThumbOpacity);
     painter.drawImage(thumbRect().topLeft(), thumbPicture());
+    if (hasFocus()) {
+        painter.setOpacity(1.0);
+        painter.setPen(QPen(Contrast::markOn(m_backColor), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void VerseSlider::keyPressEvent(QKeyEvent* event) {
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Right:
+    case Qt::Key_Up: step = 1; break;
+    case Qt::Key_Left:
+    case Qt::Key_Down: step = -1; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    // At either end the model refuses the step and the value stays.
+    static_cast<void>(m_model->setValue(static_cast<int32_t>(std::clamp<int64_t>(
+        static_cast<int64_t>(m_model->value()) + step, INT32_MIN, INT32_MAX))));
+    event->accept();
+}
+
+void VerseSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void VerseSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void VerseSlider::resizeEvent(QResizeEvent*) {
@@ -253,6 +292,12 @@ void VerseSlider::endDrag() {
 void VerseSlider::onValueChanged() {
     update();
     updateTip();
+    announceValue();
+}
+
+void VerseSlider::announceValue() {
+    QAccessibleValueChangeEvent event(this, m_model->value());
+    QAccessible::updateAccessibility(&event);
 }
 
 void VerseSlider::showTip() {

@@ -2,6 +2,8 @@
 // The verse slider: a thumb picture dragged along a rail, drawing a VerseSliderModel. The model holds the
 // value, range and events; this widget places the thumb from the value, turns drags and rail presses into
 // new values (snapped to whole values as it goes), and shows the floating value tip while the thumb is held.
+// With the focus it draws a dotted mark around itself, and the arrow keys move the value one step: Right and
+// Up towards Max, Left and Down towards Min.
 
 #include <memory>
 
@@ -79,6 +81,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -100,6 +105,8 @@ private:
     void updateTip();
     void closeTip();
     void onValueChanged();
+    // Tells assistive technology that the value or its words changed.
+    void announceValue();
 
     VerseSliderModel* m_model;
     Qt::Orientation m_orientation = Qt::Vertical;

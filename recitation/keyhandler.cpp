@@ -102,6 +102,8 @@ void KeyHandler::formKeyDown(int keyCode, int shift) {
             m_controller.previousSura();
         } else if (keyCode == kKeyPageDown) {
             m_controller.nextSura();
+        } else if (keyCode == key('G') && !altDown && !ctrlDown) {
+            m_window.showWordMeanings();
         }
     }
 

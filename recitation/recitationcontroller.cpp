@@ -131,6 +131,7 @@ void RecitationController::loadSura() {
 
     openRecording();
     m_loadingSura = false;
+    emit suraLoaded();
     if (failure) m_window.showFailure(*failure);
     if (timingsRead && m_player.hasStream() && !m_joined) {
         // A table from a timing archive may have been made for another recording.
@@ -382,6 +383,7 @@ void RecitationController::setMode(RecitationMode mode) {
     if (mode == m_mode) return;
     m_mode = mode;
     m_window.showMode(mode);
+    emit modeChanged(mode);
     m_player.stopPlaying();
     m_window.setPlayToolTip(mode == RecitationMode::Verse ? QStringLiteral("Recite Verse")
                                                           : QStringLiteral("Recite Range"));
@@ -463,11 +465,14 @@ void RecitationController::testRangeEnd(int32_t positionMs) {
 
 void RecitationController::rangeEnded() {
     if (m_range.noofTimes == 0) {
+        emit rangeRepeating(0);
         repeatRange();
     } else if (m_repeatsLeft == 1) {
+        emit rangeFinished();
         runPolicy();
     } else if (m_repeatsLeft > 1) {
         --m_repeatsLeft;
+        emit rangeRepeating(m_repeatsLeft);
         repeatRange();
     }
     // Fewer than one left (a negative count): the recording has stopped at the range end; later ticks

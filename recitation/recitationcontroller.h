@@ -184,6 +184,14 @@ public:
     std::optional<int32_t> verseToRecord(int verse) const;
 
 signals:
+    // A sura load has finished (its sliders, texts and recording are in place).
+    void suraLoaded();
+    void modeChanged(RecitationMode mode);
+    // The range ended and is recited again: recitationsLeft counts this one and those after it, 0 when
+    // the range repeats without end.
+    void rangeRepeating(int recitationsLeft);
+    // The range was recited as often as asked; the end-of-range policy takes over.
+    void rangeFinished();
     // A wait began: between two verses, after a range or before a policy action, of `seconds` (the verse
     // just recited is still the current verse). waitEnded follows when it is over or dropped, before the
     // step that comes after it.

@@ -57,6 +57,10 @@ public:
     virtual void setPlayToolTip(const QString& text) = 0;
     // The tick ruler under the sliders shows one tick per record up to verses (the sliders' maximum).
     virtual void setRulerVerses(int verses) = 0;
+    // G: the meanings of the current verse's words, in a tool tip and as the text pane's accessible
+    // description, so the keyboard reaches what hovering over a word shows. A window without word
+    // meanings does nothing.
+    virtual void showWordMeanings() {}
 
     // The find dialog (Ctrl+F). A window without one ignores it.
     virtual void showFind() {}

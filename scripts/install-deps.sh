@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   lame mpg123 fonts-hosny-amiri
   xvfb xauth x11-utils xclip
+  at-spi2-core
   dbus dbus-x11 desktop-file-utils appstream dpkg-dev file
   nodejs npm
   gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly

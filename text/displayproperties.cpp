@@ -4,6 +4,7 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "codec/archivereader.h"
 #include "settings/settingtext.h"
@@ -203,16 +204,26 @@ QString DisplayProperties::cleanWordByWord(const QString& wordByWordText) {
     return cleaned;
 }
 
-QString DisplayProperties::linkWords(const QString& displayText, const QString& cleanedWordByWord,
-                                     const QString& foreColourHtml) {
+namespace {
+
+// The verse split into its words; an empty verse has no words at all (not one empty word).
+QStringList verseWords(const QString& displayText) {
     QString verse = displayText;
     verse.remove(kByteOrderMark);
     verse = trimmedBlanks(verse);
-    // An empty verse has no words at all (not one empty word).
-    const QStringList words = verse.isEmpty() ? QStringList() : verse.split(u' ');
-    const qsizetype wordCount = words.size();
+    return verse.isEmpty() ? QStringList() : verse.split(u' ');
+}
 
-    QString output;
+// Words first..end - 1 of the verse share one meaning.
+struct WordGroup {
+    qsizetype first = 0;
+    qsizetype end = 0;
+    QString meaning;
+};
+
+// The groups a cleaned word-by-word line makes over a verse of wordCount words.
+std::vector<WordGroup> wordGroups(qsizetype wordCount, const QString& cleanedWordByWord) {
+    std::vector<WordGroup> groups;
     qsizetype next = 0;
     for (const QString& item : cleanedWordByWord.split(u'|')) {
         const qsizetype bullet = item.indexOf(kBullet);
@@ -221,13 +232,37 @@ QString DisplayProperties::linkWords(const QString& displayText, const QString& 
         const int64_t covered = std::max<int64_t>(leadingCount(item.left(bullet)), 0) + 1;
         const qsizetype end = static_cast<qsizetype>(std::min<int64_t>(next + covered, wordCount));
         if (end <= next) continue;
+        groups.push_back(WordGroup{next, end, item.mid(bullet + 1)});
+        next = end;
+    }
+    return groups;
+}
+
+}  // namespace
+
+QString DisplayProperties::linkWords(const QString& displayText, const QString& cleanedWordByWord,
+                                     const QString& foreColourHtml) {
+    const QStringList words = verseWords(displayText);
+    QString output;
+    qsizetype next = 0;
+    for (const WordGroup& group : wordGroups(words.size(), cleanedWordByWord)) {
         output += QStringLiteral("<A style=\"text-decoration:none; color:#") + foreColourHtml +
-                  QStringLiteral(";\" href=\"") + item.mid(bullet + 1) + QStringLiteral("\">");
-        for (; next < end; ++next) output += words[next] + u' ';
+                  QStringLiteral(";\" href=\"") + group.meaning + QStringLiteral("\">");
+        for (next = group.first; next < group.end; ++next) output += words[next] + u' ';
         output += QStringLiteral("</A> ");
     }
-    for (; next < wordCount; ++next) output += words[next] + u' ';
+    for (; next < words.size(); ++next) output += words[next] + u' ';
     return output;
+}
+
+QList<DisplayProperties::WordMeaning> DisplayProperties::wordMeanings(const QString& displayText,
+                                                                      const QString& cleanedWordByWord) {
+    const QStringList words = verseWords(displayText);
+    QList<WordMeaning> meanings;
+    for (const WordGroup& group : wordGroups(words.size(), cleanedWordByWord)) {
+        meanings.append(WordMeaning{words.mid(group.first, group.end - group.first).join(u' '), group.meaning});
+    }
+    return meanings;
 }
 
 QString DisplayProperties::scrollBarColor() const {

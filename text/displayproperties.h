@@ -7,6 +7,7 @@
 // After a build with word-by-word data the display text is kept in its linked form, so a later build
 // (a colour change) keeps the links, and their colour, of the earlier one.
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 
@@ -106,6 +107,12 @@ public:
     // follow unlinked. Every word is followed by one blank.
     static QString linkWords(const QString& displayText, const QString& cleanedWordByWord,
                              const QString& foreColourHtml);
+    // The same groups as linkWords makes, as plain text: the words of each group and their meaning.
+    struct WordMeaning {
+        QString words;
+        QString meaning;
+    };
+    static QList<WordMeaning> wordMeanings(const QString& displayText, const QString& cleanedWordByWord);
 
     // The text shown for a setTransName or loadBismi failure.
     static QString failureMessage(const Error& error);

@@ -59,6 +59,25 @@ QString VerseTextAssignment::wordByWordLine(int slot) const {
     return slot >= 0 && slot < m_slotCount ? m_wordByWordLines[slot] : QString();
 }
 
+int VerseTextAssignment::wordMeaningsPane() const {
+    for (int paneNumber = 1; paneNumber <= kPaneCount; ++paneNumber) {
+        if (!pane(paneNumber).wordByWordDataFile().isEmpty()) return paneNumber;
+    }
+    return 0;
+}
+
+QString VerseTextAssignment::wordMeaningsText(int slot) const {
+    const int paneNumber = wordMeaningsPane();
+    if (paneNumber == 0) return {};
+    QStringList lines;
+    const QString line = DisplayProperties::cleanWordByWord(wordByWordLine(slot));
+    for (const DisplayProperties::WordMeaning& group :
+         DisplayProperties::wordMeanings(paneText(slot, paneNumber), line)) {
+        lines.append(group.words + QStringLiteral(": ") + group.meaning);
+    }
+    return lines.join(u'\n');
+}
+
 bool VerseTextAssignment::wordByWordHintVisible(int pane) const {
     return validPane(pane) && m_hintVisible[static_cast<size_t>(pane - 1)];
 }

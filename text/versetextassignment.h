@@ -78,6 +78,11 @@ public:
     int slotCount() const { return m_slotCount; }
     QString paneText(int slot, int pane) const;
     QString wordByWordLine(int slot) const;
+    // The first pane that shows word-by-word data, 0 when none does.
+    int wordMeaningsPane() const;
+    // The meanings of a slot's words in that pane, one "words: meaning" line per group; empty when no
+    // pane has word-by-word data or the slot has no meanings.
+    QString wordMeaningsText(int slot) const;
 
     // Shows a slot in all four panes: each pane's word-by-word text and hint (only panes with word-by-word
     // data get the slot's line and a visible hint), then each pane's page. A slot outside the table
