@@ -39,9 +39,8 @@ constexpr int kToggleTop = 855, kToggleMinWidth = 900, kToggleHeight = 285, kTog
 constexpr int kMoveButtonWidth = 510, kMoveButtonHeight = 240;
 constexpr int kRulerTop = 1485, kRulerHeight = 120;
 
-OwnerDrawnButton* makeButton(const QString& caption, const QString& tip, QWidget* parent) {
+OwnerDrawnButton* makeButton(const QString& caption, QWidget* parent) {
     auto* button = new OwnerDrawnButton(caption, parent);
-    button->setToolTip(tip);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -54,7 +53,6 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
 
     m_icon = new QLabel(this);
     m_icon->setPixmap(AppIcon::pixmap(32));
-    m_icon->setToolTip(QStringLiteral("About Lumora"));
 
     const QString labelTexts[5] = {QStringLiteral("Select S&ura"), QStringLiteral("Range &Begin"),
                                    QStringLiteral("Range &End"), QStringLiteral("Current &Verse"),
@@ -64,33 +62,30 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_suraBox = new SuraComboBox(this);
     m_suraBox->setModel(&suras);
     m_suraBox->setCurrentIndex(suras.currentIndex());
-    m_suraBox->setToolTip(QStringLiteral("Select sura (S)"));
     m_labels[0]->setBuddy(m_suraBox);
 
     m_modeOptions[0] = new ModeOptionButton(QStringLiteral("Recite Range"), this);
     m_modeOptions[1] = new ModeOptionButton(QStringLiteral("Recite Verse"), this);
     m_modeOptions[0]->setChecked(true);
-    m_modeOptions[0]->setToolTip(QStringLiteral("Range mode: recite the current range"));
-    m_modeOptions[1]->setToolTip(QStringLiteral("Verse mode: recite only the current verse"));
 
-    const auto transport = [this](TransportButton kind, const QString& tip) {
+    const auto transport = [this](TransportButton kind) {
         auto* button = new PictureButton(ControlPictures::transportButton(kind, false),
                                          ControlPictures::transportButton(kind, true), this);
-        button->setToolTip(tip);
         return button;
     };
-    m_previous = transport(TransportButton::Previous, QStringLiteral("Load previous sura (Page Up)"));
-    m_play = transport(TransportButton::Play, QStringLiteral("Recite Range"));
-    m_pause = transport(TransportButton::Pause, QStringLiteral("Pause/continue recitation (P)"));
-    m_stop = transport(TransportButton::Stop, QStringLiteral("Stop recitation"));
-    m_next = transport(TransportButton::Next, QStringLiteral("Load next sura (Page Down)"));
+    m_previous = transport(TransportButton::Previous);
+    m_play = transport(TransportButton::Play);
+    // The play button's own tip names what it recites (the mode follows it).
+    m_play->setToolTip(QStringLiteral("Recite Range"));
+    m_pause = transport(TransportButton::Pause);
+    m_stop = transport(TransportButton::Stop);
+    m_next = transport(TransportButton::Next);
 
     m_volume = new PictureSlider(this);
     m_volume->setImageSlider(ControlPictures::volumeTrack());
     m_volume->setImageLeft(ControlPictures::volumeFill());
     m_volume->setImagePointer(ControlPictures::volumePointer());
     (void)m_volume->setMax(1000);
-    m_volume->setToolTip(QStringLiteral("Volume (keypad + and -)"));
 
     for (size_t i = 0; i < m_sliders.size(); ++i) {
         m_sliders[i] = new VerseSlider(sliders[i], this);
@@ -99,14 +94,13 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     }
     m_ruler = new TickRuler(this);
 
-    m_rangeBeginButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range Begin (B)"), this);
-    m_rangeEndButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range End (E)"), this);
-    m_currentVerseButton = makeButton(QStringLiteral("..."), QStringLiteral("Move to Verse (V)"), this);
-    m_moveBackward = makeButton(QStringLiteral("\u00AB"), QStringLiteral("Move range backward (N)"), this);
-    m_moveForward = makeButton(QStringLiteral("\u00BB"), QStringLiteral("Move range forward (M)"), this);
+    m_rangeBeginButton = makeButton(QStringLiteral("..."), this);
+    m_rangeEndButton = makeButton(QStringLiteral("..."), this);
+    m_currentVerseButton = makeButton(QStringLiteral("..."), this);
+    m_moveBackward = makeButton(QStringLiteral("\u00AB"), this);
+    m_moveForward = makeButton(QStringLiteral("\u00BB"), this);
     for (int pane = 1; pane <= 4; ++pane) {
-        auto* toggle =
-            makeButton(QStringLiteral("Text %1").arg(pane), QStringLiteral("Show or hide this text"), this);
+        auto* toggle = makeButton(QStringLiteral("Text %1").arg(pane), this);
         toggle->setCheckBox(true);
         toggle->setChecked(true);
         m_visible[static_cast<size_t>(pane - 1)] = toggle;

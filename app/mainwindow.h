@@ -35,6 +35,7 @@ class ClipboardLink;
 class CommandTable;
 struct EqualizerSettings;
 class ControlPanel;
+class HelpToolTip;
 class PaneStack;
 class WindowDialogs;
 class WindowLayouts;
@@ -137,7 +138,10 @@ public:
     // "&Load last closed state on open": inverts and stores the option.
     void toggleLoadClosedState();
     bool onscreenHelp() const { return m_onscreenHelp; }
+    // Switches the on-screen help on (a fresh set of tips) or off (every tip gone at once).
     void setOnscreenHelp(bool on);
+    // The tips while the help is on; nullptr while it is off.
+    HelpToolTip* helpToolTip() const { return m_helpToolTip.get(); }
     // "&On Screen Help": inverts and stores the option.
     void toggleOnscreenHelp();
     bool menusVisible() const override { return m_menusVisible; }
@@ -153,6 +157,10 @@ public:
     void showMessage(const QString& title, const QString& text, bool critical);
     // The About window on page 0 (about), 1 (keyboard) or 2 (version).
     void showAboutWindow(int page);
+    // The window menu at `globalPos`; the chosen command runs.
+    void showWindowMenu(const QPoint& globalPos);
+    // The name of the text pane 1..4 shows.
+    QString paneTextName(int pane) const;
 
     // --- RecitationWindow ---
     bool askYesNo(const QString& title, const QString& text) override;
@@ -210,6 +218,7 @@ private:
     QString m_appFolder;
     std::unique_ptr<WindowLayouts> m_layouts;
     std::unique_ptr<WindowDialogs> m_dialogs;
+    std::unique_ptr<HelpToolTip> m_helpToolTip;
 
     RecitationController* m_controller = nullptr;
     VerseTextAssignment* m_texts = nullptr;

@@ -253,7 +253,7 @@ Result<void> Program::runStep(int number) {
             m_controller->applyVolume();
             return {};
         }
-        case 150:  // the on-screen help tips are the controls' own tool tips
+        case 150:  // the on-screen help was switched on with its flag (step 130)
             return {};
         case 160:
             m_controller->checkMp3();
