@@ -137,10 +137,12 @@ void TextPaneFrame::layoutInterior() {
     // too narrow it is cut short, and where no word of it fits it is not shown.
     const int gap = Twips::toPixels(kHintGapTw, m_dpi);
     const int left = std::max(Twips::toPixels(interior.wordTipLeft, m_dpi), m_copy->geometry().right() + 1 + gap);
-    const int room = std::min(m_info->x() - gap - left, m_wordTipNaturalSize.width());
-    const QString shown = room > 0 ? m_wordTip->fontMetrics().elidedText(kWordByWordHint, Qt::ElideRight,
-                                                                          room - 2 * m_wordTip->margin())
-                                   : QString();
+    const int room = std::min(m_info->x() - left, m_wordTipNaturalSize.width());
+    QString shown;
+    if (room >= m_wordTipNaturalSize.width())
+        shown = kWordByWordHint;
+    else if (room > 0)
+        shown = m_wordTip->fontMetrics().elidedText(kWordByWordHint, Qt::ElideRight, room - 2 * m_wordTip->margin());
     const bool fits = !shown.isEmpty() && shown != QStringLiteral("…");
     m_wordTip->setText(shown);
     m_wordTip->setGeometry(left, Twips::toPixels(kCaptionTopTw, m_dpi) - 2, std::max(room, 0),
