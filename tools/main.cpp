@@ -20,6 +20,7 @@ int runTimings(const CommandContext& context);
 int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
+int runRecordings(const CommandContext& context);
 
 namespace {
 
@@ -53,6 +54,11 @@ const Command kCommands[] = {
      "Print the length in ms, sample rate, channels and frame count of an MP3 file, then one line "
      "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time.",
      &runMp3Info},
+    {"recordings", "FOLDER [--program-folder DIR]",
+     "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "
+     "where its timings come from (own pos.dat, the program folder's data/pos.dat, none); DIR defaults to "
+     "lumora-pack's own folder. Fails when a file cannot be read.",
+     &runRecordings},
 };
 
 void printUsage(std::ostream& stream) {
