@@ -79,6 +79,12 @@ QAction* CommandTable::add(Command command) {
         return nullptr;
     if (command.number == 0)
         command.number = m_nextNumber++;
+    if (const Command* original = this->command(command.sameAs)) {
+        command.handler = original->handler;
+        command.checked = original->checked;
+        command.enabled = original->enabled;
+        command.checkable = original->checkable;
+    }
     const int number = command.number;
     QString text = command.caption;
     if (command.shortcut.isEmpty() && !command.shortcutText.isEmpty())
@@ -136,6 +142,13 @@ void CommandTable::refresh(int number) {
         item->setChecked(entry.checked());
     if (entry.enabled)
         item->setEnabled(entry.enabled());
+    if (entry.captionSource)
+        item->setText(entry.captionSource());
+}
+
+void CommandTable::popup(const QString& name, const QPoint& globalPos) {
+    if (QMenu* shown = menu(name))
+        shown->exec(globalPos);
 }
 
 }  // namespace lumora

@@ -26,6 +26,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QPoint;
 class QWidget;
 
 namespace lumora {
@@ -51,6 +52,11 @@ public:
         QString before;
         // A key that runs the command while the window is active, whether or not the menu bar shows.
         QKeySequence shortcut;
+        // Set: the caption follows this (read with the check marks).
+        std::function<QString()> captionSource;
+        // Another menu's item for a command already in the table: its handler and sources are taken
+        // from command `sameAs`, so the command keeps one definition.
+        int sameAs = 0;
     };
 
     static constexpr int kFirstFreeNumber = 5000;
@@ -75,8 +81,10 @@ public:
     const Command* command(int number) const;
     // Runs command `number` if it exists and is enabled; false otherwise.
     bool run(int number);
-    // Check marks and enabled states from their sources.
+    // Check marks, enabled states and changing captions from their sources.
     void refresh();
+    // Shows popup `name` at `globalPos` and carries out the chosen command.
+    void popup(const QString& name, const QPoint& globalPos);
 
     // A caption as a menu name: without its '&'s.
     static QString plainCaption(const QString& caption);

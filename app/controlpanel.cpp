@@ -45,10 +45,8 @@ constexpr int kMoveButtonWidth = 510, kMoveButtonHeight = 240;
 constexpr int kRulerTop = 1485, kRulerHeight = 120;
 
 // `name` is what a screen reader says for a button whose caption is a symbol or dots.
-OwnerDrawnButton* makeButton(const QString& caption, const QString& tip, QWidget* parent,
-                             const QString& name = QString()) {
+OwnerDrawnButton* makeButton(const QString& caption, QWidget* parent, const QString& name = QString()) {
     auto* button = new OwnerDrawnButton(caption, parent);
-    button->setToolTip(tip);
     button->setAccessibleName(name);
     return button;
 }
@@ -61,7 +59,6 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
 
     m_icon = new QLabel(this);
     m_icon->setPixmap(AppIcon::pixmap(32));
-    m_icon->setToolTip(QStringLiteral("About Lumora"));
 
     const QString labelTexts[5] = {QStringLiteral("Select S&ura"), QStringLiteral("Range &Begin"),
                                    QStringLiteral("Range &End"), QStringLiteral("Current &Verse"),
@@ -71,28 +68,25 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_suraBox = new SuraComboBox(this);
     m_suraBox->setModel(&suras);
     m_suraBox->setCurrentIndex(suras.currentIndex());
-    m_suraBox->setToolTip(QStringLiteral("Select sura (S)"));
     m_labels[0]->setBuddy(m_suraBox);
 
     m_modeOptions[0] = new ModeOptionButton(QStringLiteral("Recite Range"), this);
     m_modeOptions[1] = new ModeOptionButton(QStringLiteral("Recite Verse"), this);
     m_modeOptions[0]->setChecked(true);
-    m_modeOptions[0]->setToolTip(QStringLiteral("Range mode: recite the current range"));
-    m_modeOptions[1]->setToolTip(QStringLiteral("Verse mode: recite only the current verse"));
 
-    const auto transport = [this](TransportButton kind, const QString& name, const QString& tip) {
+    const auto transport = [this](TransportButton kind, const QString& name) {
         auto* button = new PictureButton(ControlPictures::transportButton(kind, false),
                                          ControlPictures::transportButton(kind, true), this);
-        button->setToolTip(tip);
         button->setAccessibleName(name);
         return button;
     };
-    m_previous = transport(TransportButton::Previous, QStringLiteral("Previous Sura"),
-                           QStringLiteral("Load previous sura (Page Up)"));
-    m_play = transport(TransportButton::Play, QStringLiteral("Play"), QStringLiteral("Recite Range"));
-    m_pause = transport(TransportButton::Pause, QStringLiteral("Pause"), QStringLiteral("Pause/continue recitation (P)"));
-    m_stop = transport(TransportButton::Stop, QStringLiteral("Stop"), QStringLiteral("Stop recitation"));
-    m_next = transport(TransportButton::Next, QStringLiteral("Next Sura"), QStringLiteral("Load next sura (Page Down)"));
+    m_previous = transport(TransportButton::Previous, QStringLiteral("Previous Sura"));
+    m_play = transport(TransportButton::Play, QStringLiteral("Play"));
+    // The play button's own tip names what it recites (the mode follows it).
+    m_play->setToolTip(QStringLiteral("Recite Range"));
+    m_pause = transport(TransportButton::Pause, QStringLiteral("Pause"));
+    m_stop = transport(TransportButton::Stop, QStringLiteral("Stop"));
+    m_next = transport(TransportButton::Next, QStringLiteral("Next Sura"));
 
     m_speed = new QLabel(this);
     m_speed->setToolTip(QStringLiteral("Playback speed ([ slower, ] faster, \\ normal)"));
@@ -102,7 +96,6 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     m_volume->setImageLeft(ControlPictures::volumeFill());
     m_volume->setImagePointer(ControlPictures::volumePointer());
     (void)m_volume->setMax(1000);
-    m_volume->setToolTip(QStringLiteral("Volume (keypad + and -)"));
     m_labels[4]->setBuddy(m_volume);
 
     for (size_t i = 0; i < m_sliders.size(); ++i) {
@@ -112,19 +105,13 @@ ControlPanel::ControlPanel(SuraList& suras, const std::array<VerseSliderModel*, 
     }
     m_ruler = new TickRuler(this);
 
-    m_rangeBeginButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range Begin (B)"), this,
-                                    QStringLiteral("Set Range Begin"));
-    m_rangeEndButton = makeButton(QStringLiteral("..."), QStringLiteral("Set Range End (E)"), this,
-                                  QStringLiteral("Set Range End"));
-    m_currentVerseButton = makeButton(QStringLiteral("..."), QStringLiteral("Move to Verse (V)"), this,
-                                      QStringLiteral("Move to Verse"));
-    m_moveBackward = makeButton(QStringLiteral("\u00AB"), QStringLiteral("Move range backward (N)"), this,
-                                QStringLiteral("Move range backward"));
-    m_moveForward = makeButton(QStringLiteral("\u00BB"), QStringLiteral("Move range forward (M)"), this,
-                               QStringLiteral("Move range forward"));
+    m_rangeBeginButton = makeButton(QStringLiteral("..."), this, QStringLiteral("Set Range Begin"));
+    m_rangeEndButton = makeButton(QStringLiteral("..."), this, QStringLiteral("Set Range End"));
+    m_currentVerseButton = makeButton(QStringLiteral("..."), this, QStringLiteral("Move to Verse"));
+    m_moveBackward = makeButton(QStringLiteral("\u00AB"), this, QStringLiteral("Move range backward"));
+    m_moveForward = makeButton(QStringLiteral("\u00BB"), this, QStringLiteral("Move range forward"));
     for (int pane = 1; pane <= 4; ++pane) {
-        auto* toggle =
-            makeButton(QStringLiteral("Text %1").arg(pane), QStringLiteral("Show or hide this text"), this);
+        auto* toggle = makeButton(QStringLiteral("Text %1").arg(pane), this);
         toggle->setCheckBox(true);
         toggle->setChecked(true);
         m_visible[static_cast<size_t>(pane - 1)] = toggle;

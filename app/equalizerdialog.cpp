@@ -104,6 +104,8 @@ void EqualizerDialog::buildControls() {
     m_cmbPresets = new QComboBox(this);
     m_cmbPresets->setMinimumContentsLength(16);
     connect(m_cmbPresets, &QComboBox::currentIndexChanged, this, &EqualizerDialog::choosePreset);
+    // Choosing the preset already shown applies it again (its gains, and Delete for a user preset).
+    connect(m_cmbPresets, &QComboBox::activated, this, &EqualizerDialog::choosePreset);
 
     m_cmdSave = new OwnerDrawnButton(QStringLiteral("&Save to Presets"), this);
     m_cmdDelete = new OwnerDrawnButton(QStringLiteral("&Delete"), this);

@@ -17,8 +17,10 @@
 #include "app/clipboardlink.h"
 #include "app/commandtable.h"
 #include "app/controlpanel.h"
+#include "app/helptooltip.h"
 #include "app/modeoptionbutton.h"
 #include "app/noticebar.h"
+#include "app/onscreenhelp.h"
 #include "app/panemenu.h"
 #include "app/panestack.h"
 #include "app/recallview.h"
@@ -241,14 +243,33 @@ void MainWindow::connectPanel() {
         connect(toggle, &OwnerDrawnButton::click, this, [this, pane] { paneToggleClicked(pane); });
     }
 
+    // The window menu's openers: the icon (left click: About), the labels and the panel's background.
     m_panel->iconLabel()->installEventFilter(this);
+    for (QLabel* label : m_panel->labels()) label->installEventFilter(this);
+    m_panel->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // A left click on the program's icon opens the About window.
-    if (m_panel && watched == m_panel->iconLabel() && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        showAbout();
+    if (!m_panel || (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease))
+        return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool left = mouse->button() == Qt::LeftButton;
+    if (watched == m_panel->iconLabel()) {
+        // A left click on the program's icon opens the About window; any other button the window menu.
+        if (press && !left)
+            showWindowMenu(mouse->globalPosition().toPoint());
+        else if (!press && left)
+            showAbout();
+        return true;
+    }
+    const auto& labels = m_panel->labels();
+    const bool onLabel = std::find(labels.begin(), labels.end(), watched) != labels.end();
+    // Presses on the panel's controls travel on to the panel when a control ignores them: only the
+    // panel's own background counts.
+    const bool onPanel = watched == m_panel && !m_panel->childAt(mouse->position().toPoint());
+    if (press && (onLabel || onPanel)) {
+        showWindowMenu(mouse->globalPosition().toPoint());
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -493,6 +514,9 @@ void MainWindow::toggleLoadClosedState() {
 
 void MainWindow::setOnscreenHelp(bool on) {
     m_onscreenHelp = on;
+    m_helpToolTip.reset();
+    if (on && m_panel)
+        m_helpToolTip = OnscreenHelp::enable(*this);
     m_commands->refresh();
 }
 
@@ -618,6 +642,14 @@ void MainWindow::showAbout() {
 
 void MainWindow::showAboutWindow(int page) {
     m_dialogs->about(page);
+}
+
+void MainWindow::showWindowMenu(const QPoint& globalPos) {
+    m_commands->popup(WindowCommands::kWindowMenu, globalPos);
+}
+
+QString MainWindow::paneTextName(int pane) const {
+    return m_texts ? m_texts->pane(pane).transName() : QStringLiteral("Text%1").arg(pane);
 }
 
 void MainWindow::showMode(RecitationMode mode) {

@@ -38,6 +38,7 @@ class WindowAccessibility;
 struct EqualizerSettings;
 class ControlPanel;
 class NoticeBar;
+class HelpToolTip;
 class PaneStack;
 class RecallView;
 class VerseFinder;
@@ -142,7 +143,10 @@ public:
     // "&Load last closed state on open": inverts and stores the option.
     void toggleLoadClosedState();
     bool onscreenHelp() const { return m_onscreenHelp; }
+    // Switches the on-screen help on (a fresh set of tips) or off (every tip gone at once).
     void setOnscreenHelp(bool on);
+    // The tips while the help is on; nullptr while it is off.
+    HelpToolTip* helpToolTip() const { return m_helpToolTip.get(); }
     // "&On Screen Help": inverts and stores the option.
     void toggleOnscreenHelp();
     bool menusVisible() const override { return m_menusVisible; }
@@ -158,6 +162,10 @@ public:
     void showMessage(const QString& title, const QString& text, bool critical);
     // The About window on page 0 (about), 1 (keyboard) or 2 (version).
     void showAboutWindow(int page);
+    // The window menu at `globalPos`; the chosen command runs.
+    void showWindowMenu(const QPoint& globalPos);
+    // The name of the text pane 1..4 shows.
+    QString paneTextName(int pane) const;
 
     // --- RecitationWindow ---
     bool askYesNo(const QString& title, const QString& text) override;
@@ -229,6 +237,7 @@ private:
     std::unique_ptr<WindowLayouts> m_layouts;
     std::unique_ptr<WindowDialogs> m_dialogs;
     std::unique_ptr<WindowAccessibility> m_access;
+    std::unique_ptr<HelpToolTip> m_helpToolTip;
 
     RecitationController* m_controller = nullptr;
     VerseTextAssignment* m_texts = nullptr;

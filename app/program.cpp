@@ -289,7 +289,7 @@ Result<void> Program::runStep(int number) {
             });
             return {};
         }
-        case 150:  // the on-screen help tips are the controls' own tool tips
+        case 150:  // the on-screen help was switched on with its flag (step 130)
             return {};
         case 160:
             markSuras();

@@ -13,6 +13,8 @@ namespace {
 constexpr int kMaxDigits = 9;
 }  // namespace
 
+const QString QuickSuraDialog::kTooLargeMessage = QStringLiteral("Only 114 suras in the Quran");
+
 QuickSuraDialog::QuickSuraDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Quick Sura Select"));
     setModal(true);
@@ -25,6 +27,13 @@ QuickSuraDialog::QuickSuraDialog(QWidget* parent) : QDialog(parent) {
     // Digits only, also for pasted text; V is taken as a command before it reaches the box.
     m_suraNo->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     m_suraNo->installEventFilter(this);
+    // A number past the last sura can name none: the dialog closes as soon as it is typed.
+    connect(m_suraNo, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.toInt() > kSuraCount) {
+            m_tooLarge = true;
+            reject();
+        }
+    });
     row->addWidget(m_suraNo);
     layout->addLayout(row);
     layout->addWidget(new QLabel(QStringLiteral("Type the Sura no and Press Enter Key. "), this));
@@ -35,6 +44,7 @@ QuickSuraDialog::QuickSuraDialog(QWidget* parent) : QDialog(parent) {
 int QuickSuraDialog::ask() {
     m_chosenSura = 0;
     m_verseRequested = false;
+    m_tooLarge = false;
     exec();
     return m_chosenSura;
 }

@@ -20,6 +20,10 @@ public:
     int ask();
     // Whether the last choice was made with V (the verse dialog follows).
     bool verseRequested() const { return m_verseRequested; }
+    // Whether the dialog closed because the typed number passed the last sura.
+    bool tooLarge() const { return m_tooLarge; }
+    // What the window says after such a close.
+    static const QString kTooLargeMessage;
     QLineEdit* suraNoBox() const { return m_suraNo; }
 
 protected:
@@ -33,6 +37,7 @@ private:
     QLineEdit* m_suraNo = nullptr;
     int m_chosenSura = 0;
     bool m_verseRequested = false;
+    bool m_tooLarge = false;
 };
 
 }  // namespace lumora

@@ -190,9 +190,11 @@ bool RangeModeSetupDialog::eventFilter(QObject* watched, QEvent* event) {
         } else if (event->type() == QEvent::FocusOut && !m_validating) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             QWidget* next = QApplication::focusWidget();
-            // Leaving the dialog (another window, a popup) and Cancel do not ask for a number.
+            // Leaving the dialog (another window, a popup) and Cancel do not ask for a number; nor does a
+            // mouse press on OK, whose click checks every box itself (asking here too would ask twice).
+            const bool pressOnOk = next == m_ok && reason == Qt::MouseFocusReason;
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && next != m_cancel &&
-                next && next->window() == this)
+                !pressOnOk && next && next->window() == this)
                 validate(box);
         }
     }

@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 
+#include "app/keymapper.h"
+#include "recitation/keyhandler.h"
+
 namespace lumora {
 
 SuraComboBox::SuraComboBox(QWidget* parent) : QComboBox(parent) {
@@ -28,7 +31,10 @@ void SuraComboBox::keyPressEvent(QKeyEvent* event) {
     const bool arrow =
         key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
     const bool digit = key >= Qt::Key_1 && key <= Qt::Key_9;
-    if ((arrow && !m_listOpen) || digit) {
+    // The window's key handler has already acted on its shortcuts (Home, Page Up and Page Down among
+    // them): moving the box as well would act twice.
+    const bool shortcut = KeyHandler::isShortcut(KeyMapper::virtualKeyCode(*event), KeyMapper::shiftBits(*event));
+    if ((arrow && !m_listOpen) || digit || shortcut) {
         event->accept();
         return;
     }

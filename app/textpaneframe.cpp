@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <algorithm>
 
 #include "app/panegeometry.h"
 #include "app/twips.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr int kCaptionLeftTw = 45;
 constexpr int kCaptionTopTw = 45;
 constexpr int kButtonTopTw = 30;
+// The least space between the word-meaning hint and the buttons beside it.
+constexpr int kHintGapTw = 60;
 constexpr int kButtonHeightTw = 255;
 constexpr int kSmallButtonWidthTw = 300;
 constexpr int kCopyButtonWidthTw = 600;
@@ -39,11 +42,6 @@ TextPaneFrame::TextPaneFrame(int pane, QWidget* parent) : QWidget(parent), m_pan
     m_wordTip->setVisible(false);
     m_view = new TextPane(this);
 
-    m_transMenu->setToolTip(QStringLiteral("Select text to display in this window"));
-    m_plus->setToolTip(QStringLiteral("Increase font size"));
-    m_minus->setToolTip(QStringLiteral("Decrease font size"));
-    m_copy->setToolTip(QStringLiteral("Copy text to clipboard"));
-    m_info->setToolTip(QStringLiteral("Information about the text shown in this window"));
     // What a screen reader says for the buttons whose captions are symbols.
     m_transMenu->setAccessibleName(QStringLiteral("Text menu"));
     m_plus->setAccessibleName(QStringLiteral("Larger text"));
@@ -77,7 +75,8 @@ void TextPaneFrame::setCaption(const QString& caption) {
 }
 
 void TextPaneFrame::setWordTipVisible(bool visible) {
-    m_wordTip->setVisible(visible);
+    m_wordTipWanted = visible;
+    layoutInterior();
 }
 
 void TextPaneFrame::applyColours(const QColor& background, const QColor& text) {
@@ -124,7 +123,9 @@ void TextPaneFrame::layoutHeader() {
     m_plus->move(px(row.plusLeftTw), top);
     m_minus->move(px(row.minusLeftTw), top);
     m_copy->move(px(row.copyLeftTw), top);
+    m_wordTip->setText(kWordByWordHint);
     m_wordTip->adjustSize();
+    m_wordTipNaturalSize = m_wordTip->size();
     layoutInterior();
 }
 
@@ -134,11 +135,26 @@ void TextPaneFrame::layoutInterior() {
     const QSize paneTwips = Twips::sizeFromPixels(size(), m_dpi);
     const PaneGeometry::PaneInterior interior =
         PaneGeometry::arrangePane(m_pane, paneTwips, Twips::fromPixels(m_info->width(), m_dpi),
-                                  Twips::fromPixels(m_wordTip->width(), m_dpi));
+                                  Twips::fromPixels(m_wordTipNaturalSize.width(), m_dpi));
     m_view->setGeometry(Twips::rectToPixels(interior.browser, m_dpi));
     const int top = Twips::toPixels(kButtonTopTw, m_dpi);
     m_info->move(Twips::toPixels(interior.infoButtonLeft, m_dpi), top);
-    m_wordTip->move(Twips::toPixels(interior.wordTipLeft, m_dpi), Twips::toPixels(kCaptionTopTw, m_dpi) - 2);
+
+    // The hint stands left of the info button but never over the caption's buttons: where the pane is
+    // too narrow it is cut short, and where no word of it fits it is not shown.
+    const int gap = Twips::toPixels(kHintGapTw, m_dpi);
+    const int left = std::max(Twips::toPixels(interior.wordTipLeft, m_dpi), m_copy->geometry().right() + 1 + gap);
+    const int room = std::min(m_info->x() - left, m_wordTipNaturalSize.width());
+    QString shown;
+    if (room >= m_wordTipNaturalSize.width())
+        shown = kWordByWordHint;
+    else if (room > 0)
+        shown = m_wordTip->fontMetrics().elidedText(kWordByWordHint, Qt::ElideRight, room - 2 * m_wordTip->margin());
+    const bool fits = !shown.isEmpty() && shown != QStringLiteral("…");
+    m_wordTip->setText(shown);
+    m_wordTip->setGeometry(left, Twips::toPixels(kCaptionTopTw, m_dpi) - 2, std::max(room, 0),
+                           m_wordTipNaturalSize.height());
+    m_wordTip->setVisible(m_wordTipWanted && fits);
 }
 
 void TextPaneFrame::resizeEvent(QResizeEvent*) {

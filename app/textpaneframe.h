@@ -65,6 +65,8 @@ private:
     OwnerDrawnButton* m_copy;
     OwnerDrawnButton* m_info;
     QLabel* m_wordTip;
+    bool m_wordTipWanted = false;
+    QSize m_wordTipNaturalSize;
     TextPane* m_view;
 };
 

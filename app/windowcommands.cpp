@@ -22,6 +22,12 @@ Command item(const QString& menu, int number, const QString& caption, std::funct
 
 void addGoTo(CommandTable& table, MainWindow& window) {
     const QString menu = QStringLiteral("Go to");
+    table.add(item(menu, WindowCommands::kGoToSura, QStringLiteral("&Sura..."),
+                   [&window] { window.showQuickSuraSelect(); }));
+    table.add(item(menu, WindowCommands::kGoToVerse, QStringLiteral("&Verse..."), [&window] {
+        if (window.controller())
+            window.controller()->openVerseDialog(RecitationController::VerseDialogPurpose::MoveToVerse);
+    }));
     table.add(item(menu, WindowCommands::kNextSura, QStringLiteral("&Next Sura"), [&window] {
         if (window.controller())
             window.controller()->nextSura();
@@ -109,10 +115,17 @@ void addOptions(CommandTable& table, MainWindow& window) {
                                [&window] { window.toggleLoadClosedState(); });
     closedState.checked = [&window] { return window.loadClosedState(); };
     table.add(std::move(closedState));
+    table.addSeparator(menu);
+    table.add(item(menu, WindowCommands::kRangeModeSetup, QStringLiteral("&Range Mode Setup"),
+                   [&window] { window.showRangeModeSetup(); }));
 }
 
 void addHelp(CommandTable& table, MainWindow& window) {
     const QString menu = QStringLiteral("Help");
+    // The help pages are installed with the program, in the About window.
+    table.add(item(menu, WindowCommands::kViewHelp, QStringLiteral("View &Help"),
+                   [&window] { window.showAboutWindow(AboutWindow::AboutPage); }));
+    table.addSeparator(menu);
     Command onscreen = item(menu, WindowCommands::kOnscreenHelp, QStringLiteral("&On Screen Help"),
                             [&window] { window.toggleOnscreenHelp(); });
     onscreen.checked = [&window] { return window.onscreenHelp(); };
@@ -121,6 +134,46 @@ void addHelp(CommandTable& table, MainWindow& window) {
                    [&window] { window.showAboutWindow(AboutWindow::KeyboardPage); }));
     table.add(item(menu, WindowCommands::kAbout, QStringLiteral("&About..."),
                    [&window] { window.showAboutWindow(AboutWindow::AboutPage); }));
+}
+
+// The window menu: the same commands as the menu bar's where it has them, and the panes by the names of
+// the texts they show.
+void addWindowMenu(CommandTable& table, MainWindow& window) {
+    const QString menu = WindowCommands::kWindowMenu;
+    table.addPopup(menu);
+    const auto same = [&table, &menu](int number, const QString& caption, int original) {
+        Command command;
+        command.menu = menu;
+        command.number = number;
+        command.caption = caption;
+        command.sameAs = original;
+        table.add(std::move(command));
+    };
+    same(WindowCommands::kMenuAbout, QStringLiteral("A&bout"), WindowCommands::kAbout);
+    table.addSeparator(menu);
+    const std::pair<int, int> panes[] = {{WindowCommands::kMenuArabic, 1},
+                                         {WindowCommands::kMenuPane2, 2},
+                                         {WindowCommands::kMenuPane3, 3},
+                                         {WindowCommands::kMenuPane4, 4}};
+    for (const auto& [number, pane] : panes) {
+        Command toggle = item(menu, number, QStringLiteral("&Arabic"), [&window, pane = pane] { window.togglePane(pane); });
+        toggle.checked = [&window, pane = pane] { return window.isPaneVisible(pane); };
+        if (pane > 1)
+            toggle.captionSource = [&window, pane = pane] { return window.paneTextName(pane); };
+        table.add(std::move(toggle));
+    }
+    table.addSeparator(menu);
+    same(WindowCommands::kMenuRangeModeSettings, QStringLiteral("&Range Mode Settings    Ctrl+R"),
+         WindowCommands::kRangeModeSetup);
+    same(WindowCommands::kMenuOnscreenHelp, QStringLiteral("&Onscreen Help"), WindowCommands::kOnscreenHelp);
+    table.addSeparator(menu);
+    table.add(item(menu, WindowCommands::kMenuMinimize, QStringLiteral("&Minimize"),
+                   [&window] { window.showMinimized(); }));
+    // Rolling the window up to its title bar is the window manager's business; the item does nothing.
+    table.add(item(menu, WindowCommands::kMenuWindowShade, QStringLiteral("&WindowShade Mode"), [] {}));
+    same(WindowCommands::kMenuAlwaysOnTop, QStringLiteral("&Always on Top"), WindowCommands::kAlwaysOnTop);
+    table.addSeparator(menu);
+    table.add(item(menu, WindowCommands::kMenuClose, QStringLiteral("&Close"), [&window] { window.close(); }));
 }
 
 }  // namespace
@@ -134,6 +187,7 @@ void WindowCommands::addTo(CommandTable& table, MainWindow& window) {
     addLayouts(table, window);
     addOptions(table, window);
     addHelp(table, window);
+    addWindowMenu(table, window);
 }
 
 }  // namespace lumora

@@ -67,6 +67,10 @@ void WindowDialogs::quickSura() {
         dialog = new QuickSuraDialog(&m_window);
     m_window.adjustTopMost(false);
     const int sura = dialog->ask();
+    if (dialog->tooLarge()) {
+        QMessageBox box(QMessageBox::NoIcon, QString(), QuickSuraDialog::kTooLargeMessage, QMessageBox::Ok, &m_window);
+        box.exec();
+    }
     if (sura != 0) {
         if (Result<void> selected = controller->selectSura(sura - 1); !selected)
             m_window.showFailure(selected.error());

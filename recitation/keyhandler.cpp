@@ -13,6 +13,23 @@ constexpr int key(char letter) { return static_cast<int>(letter); }
 
 }  // namespace
 
+bool KeyHandler::isShortcut(int keyCode, int shift) {
+    const bool ctrlDown = (shift & kCtrlMask) != 0;
+    const bool altDown = (shift & kAltMask) != 0;
+    switch (keyCode) {
+    case kKeyF8: case kKeyF1: case kKeyHome: case kKeyPageUp: case kKeyPageDown: case kKeyAdd: case kKeySubtract:
+    case key('S'): case key('L'): case key('K'): case key('P'): case key('C'): case key('X'): case key('Z'):
+    case key('M'): case key('N'): case key('V'): case key('B'): case key('E'):
+        return true;
+    case key('R'):
+        return ctrlDown || altDown;
+    case key('A'): case key('Y'):
+        return altDown;
+    default:
+        return (keyCode >= key('1') && keyCode <= key('9')) || (keyCode >= kKeyNumpad0 + 1 && keyCode <= kKeyNumpad0 + 9);
+    }
+}
+
 KeyHandler::KeyHandler(RecitationController& controller, RecitationWindow& window)
     : m_controller(controller), m_window(window) {}
 

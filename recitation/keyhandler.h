@@ -29,6 +29,9 @@ public:
     KeyHandler(RecitationController& controller, RecitationWindow& window);
 
     void formKeyDown(int keyCode, int shift);
+    // Whether the key is one of formKeyDown's shortcuts (whatever the state it acts in): a control that
+    // would also act on such a key must leave it to the handler.
+    static bool isShortcut(int keyCode, int shift);
 
 private:
     RecitationController& m_controller;

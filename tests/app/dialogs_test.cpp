@@ -35,9 +35,9 @@ TEST(QuickDialogsTest, BoxesTakeDigitsOnly) {
     EXPECT_TRUE(verse.isVisible());
 }
 
-TEST(QuickDialogsTest, SuraNumbersOutsideTheCatalogueLeaveTheDialogOpen) {
+TEST(QuickDialogsTest, NoSuraLeavesTheDialogOpenAndANumberPast114ClosesIt) {
     QuickSuraDialog dialog;
-    for (const QString& typed : {QString(), QStringLiteral("0"), QStringLiteral("115"), QStringLiteral("999999999")}) {
+    for (const QString& typed : {QString(), QStringLiteral("0")}) {
         dialog.show();
         dialog.suraNoBox()->setText(typed);
         QTest::keyClick(dialog.suraNoBox(), Qt::Key_Return);
@@ -45,6 +45,12 @@ TEST(QuickDialogsTest, SuraNumbersOutsideTheCatalogueLeaveTheDialogOpen) {
         QTest::keyClick(dialog.suraNoBox(), Qt::Key_V);
         EXPECT_TRUE(dialog.isVisible()) << typed.toStdString();
         dialog.hide();
+    }
+    for (const QString& typed : {QStringLiteral("115"), QStringLiteral("999999999")}) {
+        dialog.show();
+        dialog.suraNoBox()->setText(typed);
+        EXPECT_FALSE(dialog.isVisible()) << typed.toStdString();
+        EXPECT_TRUE(dialog.tooLarge());
     }
     // Shown again, the box starts empty.
     dialog.show();
