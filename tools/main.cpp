@@ -20,6 +20,9 @@ int runTimings(const CommandContext& context);
 int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
+int runTimingsImport(const CommandContext& context);
+int runTimingsExport(const CommandContext& context);
+int runAutotime(const CommandContext& context);
 
 namespace {
 
@@ -53,6 +56,20 @@ const Command kCommands[] = {
      "Print the length in ms, sample rate, channels and frame count of an MP3 file, then one line "
      "\"MS OFFSET\" per --at: the byte offset of the frame that holds that time.",
      &runMp3Info},
+    {"timings-import", "FORMAT FILE --sura N|--all --into RECITER_FOLDER",
+     "Read verse timings in FORMAT (sqlite, json, csv, labels or lrc) and write them into the folder's "
+     "pos.dat, one entry per sura, leaving the other suras' entries as they were. A fault in the file is "
+     "named with its row, and then nothing is written.",
+     &runTimingsImport},
+    {"timings-export", "FORMAT --sura N|--all --from RECITER_FOLDER [--out FILE]",
+     "Write the folder's verse timings as csv, labels (to standard output without --out) or an sqlite "
+     "database (--out needed), in the same form timings-import reads.",
+     &runTimingsExport},
+    {"autotime", "RECORDING.mp3 --sura N [--program-folder DIR] [--into RECITER_FOLDER]",
+     "Find the verse timings of a sura's recording from its pauses and the lengths of the verses' Arabic "
+     "text (from the program folder's Arabic text package); print record,start_ms,end_ms rows, with the "
+     "uncertain records named after them, and with --into store them in the folder's pos.dat.",
+     &runAutotime},
 };
 
 void printUsage(std::ostream& stream) {
