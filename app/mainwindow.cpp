@@ -1,58 +1,41 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QCursor>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
-#include <QTextBrowser>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
-#include <cmath>
 
 #include "app/aboutwindow.h"
-#include "app/appicon.h"
 #include "app/clipboardlink.h"
+#include "app/commandtable.h"
 #include "app/controlpanel.h"
-#include "app/equalizerdialog.h"
 #include "app/modeoptionbutton.h"
-#include "app/quicksuradialog.h"
-#include "app/quickversedialog.h"
-#include "app/rangemodesetupdialog.h"
+#include "app/panemenu.h"
+#include "app/panestack.h"
 #include "app/separatorbar.h"
 #include "app/suracombobox.h"
 #include "app/textpaneframe.h"
 #include "app/topmost.h"
 #include "app/twips.h"
-#include "audio/player.h"
+#include "app/windowdialogs.h"
+#include "app/windowlayouts.h"
 #include "controls/ownerdrawnbutton.h"
 #include "controls/picturebutton.h"
 #include "controls/pictureslider.h"
 #include "controls/textpane.h"
 #include "controls/tickruler.h"
 #include "recitation/keyhandler.h"
-#include "recitation/rangesaver.h"
 #include "recitation/recitationcontroller.h"
 #include "settings/settingsstore.h"
 #include "settings/settingtext.h"
-#include "text/installedtexts.h"
 #include "text/versetextassignment.h"
 
 namespace lumora {
@@ -60,29 +43,12 @@ namespace lumora {
 namespace {
 
 const QString kApplication = QStringLiteral("ZI4");
-// The default background of a pane, RGB(227, 238, 227).
-constexpr uint32_t kDefaultPaneBack = 14937827;
 // The word-meaning tip appears this long after the pointer comes to rest on a word.
 constexpr int kWordTipDelayMs = 250;
 // The tip stands this far right of and below the pointer, and at least this far from the right edge.
 constexpr int kWordTipRightTw = 100;
 constexpr int kWordTipDownTw = 500;
 constexpr int kWordTipEdgeTw = 200;
-
-QColor colourOf(uint32_t number) {
-    return QColor(static_cast<int>(number & 0xFF), static_cast<int>((number >> 8) & 0xFF),
-                  static_cast<int>((number >> 16) & 0xFF));
-}
-
-uint32_t numberOf(const QColor& colour) {
-    return static_cast<uint32_t>(colour.red()) | (static_cast<uint32_t>(colour.green()) << 8) |
-           (static_cast<uint32_t>(colour.blue()) << 16);
-}
-
-QRect roundedRect(const QRectF& rect) {
-    const auto whole = [](double value) { return static_cast<int>(SettingText::roundHalfEven(value)); };
-    return QRect(whole(rect.x()), whole(rect.y()), whole(rect.width()), whole(rect.height()));
-}
 
 }  // namespace
 
@@ -99,7 +65,11 @@ const QColor& MainWindow::panelText() {
 }
 
 MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* parent)
-    : QWidget(parent), m_settings(settings), m_layouts(settings), m_appFolder(std::move(appFolder)) {
+    : QWidget(parent),
+      m_settings(settings),
+      m_appFolder(std::move(appFolder)),
+      m_layouts(std::make_unique<WindowLayouts>(*this)),
+      m_dialogs(std::make_unique<WindowDialogs>(*this)) {
     setWindowTitle(kTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
     // The narrow margins the geometry rules leave around the panes show the panel's colour.
@@ -116,22 +86,14 @@ MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* pare
     }
     m_menuBar->setPalette(menuColours);
     m_menuBar->setAutoFillBackground(true);
-    buildMenus();
+    m_commands = new CommandTable(m_menuBar, this);
+    WindowCommands::addTo(*m_commands, *this);
+    for (size_t i = 0; i < m_topMenus.size(); ++i) {
+        static const char* const kNames[] = {"Go to", "Recitation", "Texts", "Layouts", "Options", "Help"};
+        m_topMenus[i] = m_commands->menu(QString::fromLatin1(kNames[i]));
+    }
 
-    m_container = new QWidget(this);
-    m_container->setAutoFillBackground(true);
-    for (int pane = 1; pane <= 4; ++pane) {
-        auto* frame = new TextPaneFrame(pane, m_container);
-        m_panes[static_cast<size_t>(pane - 1)] = frame;
-    }
-    for (int number = 1; number <= 3; ++number) {
-        auto* bar = new SeparatorBar(number, m_container);
-        bar->hide();
-        m_separators[static_cast<size_t>(number - 1)] = bar;
-        connect(bar, &SeparatorBar::dragStarted, this, &MainWindow::onSeparatorDragStarted);
-        connect(bar, &SeparatorBar::dragMoved, this, &MainWindow::onSeparatorDragMoved);
-        connect(bar, &SeparatorBar::dragFinished, this, [this](int) { m_drag.reset(); });
-    }
+    m_stack = new PaneStack([this](int pane) { return isPaneVisible(pane); }, this);
 
     m_wordTip = new QLabel(this);
     m_wordTip->setAutoFillBackground(true);
@@ -147,7 +109,7 @@ MainWindow::MainWindow(SettingsStore& settings, QString appFolder, QWidget* pare
     connect(m_wordTipTimer, &QTimer::timeout, this, &MainWindow::showWordTip);
 
     const double windowDpi = dpi();
-    for (TextPaneFrame* frame : m_panes) frame->setDpi(windowDpi);
+    m_stack->setDpi(windowDpi);
     resize(Twips::toPixels(PaneGeometry::kMinimumWidthTwips, windowDpi),
            Twips::toPixels(PaneGeometry::kMinimumHeightTwips, windowDpi));
 }
@@ -156,122 +118,17 @@ MainWindow::~MainWindow() = default;
 
 // ---------------------------------------------------------------------------------------------- menus
 
-void MainWindow::buildMenus() {
-    QMenu* goTo = m_menuBar->addMenu(QStringLiteral("&Go to"));
-    QMenu* recitation = m_menuBar->addMenu(QStringLiteral("&Recitation"));
-    QMenu* texts = m_menuBar->addMenu(QStringLiteral("&Texts"));
-    m_layoutMenu = m_menuBar->addMenu(QStringLiteral("&Layouts"));
-    QMenu* options = m_menuBar->addMenu(QStringLiteral("&Options"));
-    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
-    m_topMenus = {goTo, recitation, texts, m_layoutMenu, options, help};
-
-    connect(goTo->addAction(QStringLiteral("&Next Sura")), &QAction::triggered, this, [this] {
-        if (m_controller)
-            m_controller->nextSura();
-    });
-    connect(goTo->addAction(QStringLiteral("&Previous Sura")), &QAction::triggered, this, [this] {
-        if (m_controller)
-            m_controller->previousSura();
-    });
-
-    connect(recitation->addAction(QStringLiteral("&Recite")), &QAction::triggered, this, [this] {
-        if (m_controller)
-            m_controller->startRecitation();
-    });
-    connect(recitation->addAction(QStringLiteral("&Pause")), &QAction::triggered, this, [this] {
-        if (m_controller)
-            m_controller->pauseOrContinue();
-    });
-    connect(recitation->addAction(QStringLiteral("&Stop")), &QAction::triggered, this, [this] {
-        if (m_controller)
-            m_controller->stop();
-    });
-    recitation->addSeparator();
-    QMenu* volume = recitation->addMenu(QStringLiteral("&Volume"));
-    const QString volumeCaptions[6] = {QStringLiteral("&Mute"), QStringLiteral("&20%"),
-                                       QStringLiteral("&40%"),  QStringLiteral("&60%"),
-                                       QStringLiteral("&80%"),  QStringLiteral("&100%")};
-    for (int i = 0; i < 6; ++i) {
-        QAction* action = volume->addAction(volumeCaptions[i]);
-        m_volumeActions[static_cast<size_t>(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            if (m_controller)
-                m_controller->setVolumeMenuItem(i);
-        });
-    }
-
-    recitation->addSeparator();
-    connect(recitation->addAction(QStringLiteral("&Equalizer...")), &QAction::triggered, this,
-            &MainWindow::showEqualizer);
-    connect(recitation->addAction(QStringLiteral("&Save Range to MP3")), &QAction::triggered, this,
-            &MainWindow::saveRangeToMp3);
-
-    for (int pane = 1; pane <= 4; ++pane) {
-        QAction* action = texts->addAction(QStringLiteral("Text%1").arg(pane));
-        action->setCheckable(true);
-        action->setChecked(true);
-        m_textActions[static_cast<size_t>(pane - 1)] = action;
-        // The menu item flips its own check mark; the toggle button follows it, then acts as clicked.
-        connect(action, &QAction::triggered, this, [this, pane](bool checked) {
-            setPaneVisibleButton(pane, checked);
-            paneToggleClicked(pane);
-        });
-    }
-
-    for (int layout = 1; layout <= 5; ++layout) {
-        QAction* action = m_layoutMenu->addAction(QStringLiteral("Layout &%1").arg(layout));
-        action->setCheckable(true);
-        m_layoutActions[static_cast<size_t>(layout - 1)] = action;
-        connect(action, &QAction::triggered, this, [this, layout] {
-            // A click must not take the check mark away by itself: loading the layout sets the marks.
-            updateLayoutMenu();
-            switchLayout(QString::number(layout));
-        });
-    }
-    m_layoutMenu->addSeparator();
-    m_resetLayoutsAction = m_layoutMenu->addAction(QStringLiteral("&Reset All Layouts"));
-    connect(m_resetLayoutsAction, &QAction::triggered, this, &MainWindow::resetAllLayouts);
-    m_layoutMenu->addSeparator();
-    m_layoutHelpAction = m_layoutMenu->addAction(QStringLiteral("&Layout Help ..."));
-    connect(m_layoutHelpAction, &QAction::triggered, this, &MainWindow::showLayoutHelp);
-
-    m_alwaysOnTopAction = options->addAction(QStringLiteral("Always On &Top"));
-    m_alwaysOnTopAction->setCheckable(true);
-    connect(m_alwaysOnTopAction, &QAction::triggered, this, [this] { setAlwaysOnTop(!m_alwaysOnTop); });
-    m_showPanelAction = options->addAction(QStringLiteral("Show &Panel"));
-    m_showPanelAction->setCheckable(true);
-    m_showPanelAction->setChecked(true);
-    connect(m_showPanelAction, &QAction::triggered, this, [this] { setShowPanel(!m_showPanel); });
-    connect(options->addAction(QStringLiteral("Toggle &Menu Display")), &QAction::triggered, this, [this] {
-        showMessage(QStringLiteral("Hiding and showing menu"),
-                    QStringLiteral("To hide menu press F8. To make it appear again press F8"), false);
-    });
-    m_loadClosedStateAction = options->addAction(QStringLiteral("&Load last closed state on open"));
-    m_loadClosedStateAction->setCheckable(true);
-    m_loadClosedStateAction->setChecked(true);
-    connect(m_loadClosedStateAction, &QAction::triggered, this, &MainWindow::toggleLoadClosedState);
-
-    m_onscreenHelpAction = help->addAction(QStringLiteral("&On Screen Help"));
-    m_onscreenHelpAction->setCheckable(true);
-    m_onscreenHelpAction->setChecked(true);
-    connect(m_onscreenHelpAction, &QAction::triggered, this, [this] {
-        setOnscreenHelp(!m_onscreenHelp);
-        (void)m_settings.save(kApplication, QStringLiteral("OnscreenHelp"), QStringLiteral("Enabled"),
-                              SettingText::fromBoolean(m_onscreenHelp));
-    });
-    connect(help->addAction(QStringLiteral("&Keyboard Shortcuts")), &QAction::triggered, this,
-            [this] { showAboutWindow(AboutWindow::KeyboardPage); });
-    connect(help->addAction(QStringLiteral("&About...")), &QAction::triggered, this,
-            [this] { showAboutWindow(AboutWindow::AboutPage); });
+void MainWindow::updateLayoutMenu() {
+    m_commands->refresh();
+    layoutMenu()->setTitle(QStringLiteral("Layout ") + m_currentLayout);
 }
 
-void MainWindow::updateLayoutMenu() {
-    bool isNumber = false;
-    const int current = m_currentLayout.toInt(&isNumber);
-    for (int layout = 1; layout <= 5; ++layout) {
-        m_layoutActions[static_cast<size_t>(layout - 1)]->setChecked(isNumber && current == layout);
-    }
-    m_layoutMenu->setTitle(QStringLiteral("Layout ") + m_currentLayout);
+QMenu* MainWindow::layoutMenu() const {
+    return m_commands->menu(QStringLiteral("Layouts"));
+}
+
+QAction* MainWindow::commandAction(int number) const {
+    return m_commands->action(number);
 }
 
 void MainWindow::setMenusVisible(bool visible) {
@@ -407,8 +264,8 @@ void MainWindow::connectPanes() {
         connect(frame, &TextPaneFrame::plusClicked, this, [this](int k) { m_texts->increaseFontSize(k); });
         connect(frame, &TextPaneFrame::minusClicked, this, [this](int k) { m_texts->decreaseFontSize(k); });
         connect(frame, &TextPaneFrame::copyClicked, this, &MainWindow::copyPaneText);
-        connect(frame, &TextPaneFrame::infoClicked, this, &MainWindow::showTextInfo);
-        connect(frame, &TextPaneFrame::transMenuClicked, this, &MainWindow::showPaneMenu);
+        connect(frame, &TextPaneFrame::infoClicked, this, [this](int k) { m_dialogs->textInfo(k); });
+        connect(frame, &TextPaneFrame::transMenuClicked, this, [this](int k) { PaneMenu::show(*this, k); });
     }
     connect(m_texts, &VerseTextAssignment::wordByWordHintChanged, this,
             [this](int pane, bool visible) { paneFrame(pane)->setWordTipVisible(visible); });
@@ -416,8 +273,32 @@ void MainWindow::connectPanes() {
 
 // ---------------------------------------------------------------------------------------------- panes
 
+TextPaneFrame* MainWindow::paneFrame(int pane) const {
+    return m_stack->frame(pane);
+}
+
+SeparatorBar* MainWindow::separator(int number) const {
+    return m_stack->separator(number);
+}
+
+QWidget* MainWindow::container() const {
+    return m_stack;
+}
+
+QRect MainWindow::paneGeometryTwips(int pane) const {
+    return m_stack->paneTwips(pane);
+}
+
+QRect MainWindow::separatorGeometryTwips(int separator) const {
+    return m_stack->separatorTwips(separator);
+}
+
+QRect MainWindow::containerGeometryTwips() const {
+    return m_stack->containerTwips();
+}
+
 void MainWindow::clearPanes() {
-    for (TextPaneFrame* frame : m_panes) {
+    for (TextPaneFrame* frame : m_stack->frames()) {
         frame->view()->clear();
         frame->view()->close();
     }
@@ -426,7 +307,7 @@ void MainWindow::clearPanes() {
 bool MainWindow::isPaneVisible(int pane) const {
     if (m_panel)
         return m_panel->visibleButton(pane)->checked();
-    return m_textActions.at(static_cast<size_t>(pane - 1))->isChecked();
+    return textsMenuAction(pane)->isChecked();
 }
 
 void MainWindow::setPaneVisibleButton(int pane, bool visible) {
@@ -436,7 +317,12 @@ void MainWindow::setPaneVisibleButton(int pane, bool visible) {
 
 void MainWindow::paneToggleClicked(int pane) {
     loadBrowsers(false);
-    m_textActions.at(static_cast<size_t>(pane - 1))->setChecked(isPaneVisible(pane));
+    textsMenuAction(pane)->setChecked(isPaneVisible(pane));
+}
+
+void MainWindow::textsMenuClicked(int pane) {
+    setPaneVisibleButton(pane, textsMenuAction(pane)->isChecked());
+    paneToggleClicked(pane);
 }
 
 void MainWindow::togglePane(int pane) {
@@ -447,81 +333,7 @@ void MainWindow::togglePane(int pane) {
 }
 
 void MainWindow::loadBrowsers(bool proportional) {
-    std::array<bool, 4> visible{};
-    std::array<int, 4> heights{};
-    for (int pane = 1; pane <= 4; ++pane) {
-        visible[static_cast<size_t>(pane - 1)] = isPaneVisible(pane);
-        heights[static_cast<size_t>(pane - 1)] = m_paneTw[static_cast<size_t>(pane - 1)].height();
-    }
-    const auto stack = PaneGeometry::stackPanes(visible, heights, m_containerTw.size(),
-                                                PaneGeometry::kSeparatorHeightTwips, proportional);
-    if (!stack)
-        return;
-    for (size_t i = 0; i < 4; ++i) {
-        if (stack->panes[i].visible)
-            m_paneTw[i] = stack->panes[i].rect;
-    }
-    for (size_t i = 0; i < 3; ++i) {
-        const auto& separator = stack->separators[i];
-        if (!separator.visible)
-            continue;
-        m_separatorTw[i] = separator.rect;
-        m_separators[i]->setTag(paneFrame(separator.abovePane)->name() + QLatin1Char('|') +
-                                paneFrame(separator.belowPane)->name());
-    }
-    const double windowDpi = dpi();
-    for (size_t i = 0; i < 4; ++i) {
-        m_panes[i]->setVisible(stack->panes[i].visible);
-        if (stack->panes[i].visible)
-            m_panes[i]->setGeometry(Twips::rectToPixels(m_paneTw[i], windowDpi));
-    }
-    for (size_t i = 0; i < 3; ++i) {
-        m_separators[i]->setVisible(stack->separators[i].visible);
-        if (stack->separators[i].visible) {
-            m_separators[i]->setGeometry(Twips::rectToPixels(m_separatorTw[i], windowDpi));
-            m_separators[i]->raise();
-        }
-    }
-}
-
-void MainWindow::applyPaneRects() {
-    const double windowDpi = dpi();
-    for (size_t i = 0; i < 4; ++i) m_panes[i]->setGeometry(Twips::rectToPixels(m_paneTw[i], windowDpi));
-    for (size_t i = 0; i < 3; ++i)
-        m_separators[i]->setGeometry(Twips::rectToPixels(m_separatorTw[i], windowDpi));
-}
-
-void MainWindow::onSeparatorDragStarted(int number, QPoint globalPixels) {
-    const QStringList names = m_separators.at(static_cast<size_t>(number - 1))->tag().split(QLatin1Char('|'));
-    if (names.size() != 2)
-        return;
-    int above = 0;
-    int below = 0;
-    for (int pane = 1; pane <= 4; ++pane) {
-        if (paneFrame(pane)->name() == names[0])
-            above = pane;
-        if (paneFrame(pane)->name() == names[1])
-            below = pane;
-    }
-    if (above == 0 || below == 0)
-        return;
-    m_dragSeparator = number;
-    m_dragAbove = above;
-    m_dragBelow = below;
-    m_drag.emplace(globalPixels, dpi(), m_separatorTw.at(static_cast<size_t>(number - 1)),
-                   m_paneTw.at(static_cast<size_t>(above - 1)), m_paneTw.at(static_cast<size_t>(below - 1)));
-}
-
-void MainWindow::onSeparatorDragMoved(int number, QPoint globalPixels) {
-    if (!m_drag || number != m_dragSeparator)
-        return;
-    const bool moved = m_drag->moveCursor(globalPixels);
-    m_separatorTw[static_cast<size_t>(number - 1)] = m_drag->separator();
-    m_paneTw[static_cast<size_t>(m_dragAbove - 1)] = m_drag->abovePane();
-    m_paneTw[static_cast<size_t>(m_dragBelow - 1)] = m_drag->belowPane();
-    applyPaneRects();
-    if (moved)
-        repaint();
+    m_stack->loadBrowsers(proportional);
 }
 
 // ---------------------------------------------------------------------------------------------- geometry
@@ -557,7 +369,7 @@ QRect MainWindow::windowGeometryTwips() const {
 }
 
 void MainWindow::setWindowGeometryTwips(const QRectF& rect) {
-    const QRect pixels = Twips::rectToPixels(roundedRect(rect), dpi());
+    const QRect pixels = Twips::rectToPixels(Twips::rounded(rect), dpi());
     move(pixels.topLeft());
     resize(pixels.size().expandedTo(minimumSize()));
     arrangeWindow();
@@ -588,18 +400,9 @@ void MainWindow::arrangeWindow() {
             m_panel->arrange(arrangement);
         }
     }
-    const QRect containerPixels =
-        Twips::rectToPixels(arrangement.container, windowDpi).translated(0, menuHeight);
-    m_container->setGeometry(containerPixels);
-    const bool containerResized = arrangement.container.size() != m_containerTw.size();
-    m_containerTw = arrangement.container;
-    for (size_t i = 0; i < 4; ++i) m_paneTw[i].setWidth(arrangement.paneWidth);
-    for (size_t i = 0; i < 3; ++i) m_separatorTw[i].setWidth(arrangement.paneWidth);
-    if (containerResized) {
-        loadBrowsers(true);
-    } else {
-        applyPaneRects();
-    }
+    m_stack->place(arrangement.container,
+                   Twips::rectToPixels(arrangement.container, windowDpi).translated(0, menuHeight),
+                   arrangement.paneWidth);
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) {
@@ -614,7 +417,7 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::setShowPanel(bool show) {
     m_showPanel = show;
-    m_showPanelAction->setChecked(show);
+    m_commands->refresh();
     arrangeWindow();
 }
 
@@ -634,7 +437,7 @@ void MainWindow::setAlwaysOnTop(bool on) {
     m_alwaysOnTop = on;
     if (m_topMostLiftDepth == 0)
         TopMost::set(this, on);
-    m_alwaysOnTopAction->setChecked(on);
+    m_commands->refresh();
 }
 
 void MainWindow::adjustTopMost(bool restore) {
@@ -650,7 +453,7 @@ void MainWindow::adjustTopMost(bool restore) {
 
 void MainWindow::setLoadClosedState(bool on) {
     m_loadClosedState = on;
-    m_loadClosedStateAction->setChecked(on);
+    m_commands->refresh();
 }
 
 void MainWindow::toggleLoadClosedState() {
@@ -661,45 +464,25 @@ void MainWindow::toggleLoadClosedState() {
 
 void MainWindow::setOnscreenHelp(bool on) {
     m_onscreenHelp = on;
-    m_onscreenHelpAction->setChecked(on);
+    m_commands->refresh();
+}
+
+void MainWindow::toggleOnscreenHelp() {
+    setOnscreenHelp(!m_onscreenHelp);
+    (void)m_settings.save(kApplication, QStringLiteral("OnscreenHelp"), QStringLiteral("Enabled"),
+                          SettingText::fromBoolean(m_onscreenHelp));
 }
 
 void MainWindow::applyColourTheme() {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, panelBackground());
-    m_container->setPalette(colours);
+    m_stack->setPalette(colours);
     if (m_panel)
         m_panel->applyColours(panelBackground(), panelText());
-    for (TextPaneFrame* frame : m_panes) frame->applyColours(panelBackground(), panelText());
+    for (TextPaneFrame* frame : m_stack->frames()) frame->applyColours(panelBackground(), panelText());
 }
 
 // ---------------------------------------------------------------------------------------------- layouts
-
-std::array<QString, 4> MainWindow::chooseLayoutTexts(const LayoutState& state) const {
-    const QStringList installed = InstalledTexts::scan(m_appFolder);
-    std::array<QString, 4> names{};
-    std::array<bool, 4> fixed{};
-    for (size_t i = 0; i < 4; ++i) {
-        names[i] = state.panes[i].transName;
-        fixed[i] = state.panes[i].transNameStored || installed.contains(names[i]);
-    }
-    for (size_t i = 0; i < 4; ++i) {
-        if (fixed[i])
-            continue;
-        for (const QString& candidate : installed) {
-            bool shown = false;
-            for (size_t other = 0; other < 4; ++other) {
-                if (other != i && (fixed[other] || other < i) && names[other] == candidate)
-                    shown = true;
-            }
-            if (!shown) {
-                names[i] = candidate;
-                break;
-            }
-        }
-    }
-    return names;
-}
 
 void MainWindow::assignPaneText(int pane, const QString& name) {
     auto assigned = m_texts->assignTrans(pane, name);
@@ -713,129 +496,29 @@ void MainWindow::assignPaneText(int pane, const QString& name) {
         m_panel->relayout();
     }
     paneFrame(pane)->setCaption(captions.windowCaption);
-    m_textActions.at(static_cast<size_t>(pane - 1))->setText(captions.menuCaption);
+    textsMenuAction(pane)->setText(captions.menuCaption);
     if (!captions.failureMessage.isEmpty())
         showMessage(kTitle, captions.failureMessage, true);
 }
 
 Result<void> MainWindow::loadLayout(const QString& layout) {
-    auto loaded = m_layouts.load(layout, QSizeF(screenSizeTwips()));
-    if (!loaded)
-        return loaded.error();
-    const LayoutState& state = loaded.value();
-
-    for (int pane = 1; pane <= 4; ++pane)
-        setPaneVisibleButton(pane, state.panes[static_cast<size_t>(pane - 1)].visible);
-    for (int pane = 1; pane <= 4; ++pane) {
-        m_textActions[static_cast<size_t>(pane - 1)]->setChecked(
-            state.panes[static_cast<size_t>(pane - 1)].visible);
-    }
-    setAlwaysOnTop(state.alwaysOnTop);
-    m_showPanel = state.showPanel;
-    m_showPanelAction->setChecked(state.showPanel);
-
-    if (m_texts) {
-        for (int pane = 1; pane <= 4; ++pane) {
-            const PaneLayout& paneState = state.panes[static_cast<size_t>(pane - 1)];
-            DisplayProperties& properties = m_texts->pane(pane);
-            properties.setBackColour(paneState.backColour);
-            properties.setFontSize(paneState.fontSize);
-            properties.setForeColour(paneState.foreColour);
-        }
-        const std::array<QString, 4> names = chooseLayoutTexts(state);
-        for (int pane = 1; pane <= 4; ++pane) assignPaneText(pane, names[static_cast<size_t>(pane - 1)]);
-        if (m_controller && !m_controller->suraNumberText().isEmpty()) {
-            auto reloaded = m_texts->reloadSuraTexts();
-            if (!reloaded)
-                showFailure(reloaded.error());
-            m_controller->setText();
-        }
-    }
-
-    if (state.windowState == LayoutState::kMaximized) {
-        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-    } else if (state.windowState == LayoutState::kMinimized) {
-        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
-    } else {
-        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
-    }
-    if (state.windowState == LayoutState::kNormal && state.windowPosition) {
-        setWindowGeometryTwips(*state.windowPosition);
-    } else {
-        arrangeWindow();
-    }
-
-    if (state.savedBefore) {
-        for (size_t i = 0; i < 4; ++i) {
-            if (state.panes[i].position)
-                m_paneTw[i] = roundedRect(*state.panes[i].position);
-        }
-        loadBrowsers(true);
-    } else {
-        if (state.windowState == LayoutState::kNormal) {
-            const QRect current = windowGeometryTwips();
-            const QPoint topLeft = PaneGeometry::centredTopLeft(screenSizeTwips(), current.size());
-            move(Twips::toPixels(topLeft.x(), dpi()), Twips::toPixels(topLeft.y(), dpi()));
-        }
-        loadBrowsers(false);
-    }
-    updateLayoutMenu();
-    return {};
-}
-
-LayoutState MainWindow::currentLayoutState() const {
-    LayoutState state;
-    state.alwaysOnTop = m_alwaysOnTop;
-    state.showPanel = m_showPanel;
-    for (int pane = 1; pane <= 4; ++pane) {
-        PaneLayout& paneState = state.panes[static_cast<size_t>(pane - 1)];
-        if (m_texts) {
-            const DisplayProperties& properties = m_texts->pane(pane);
-            paneState.foreColour = properties.foreColour();
-            paneState.backColour = properties.backColour();
-            paneState.fontSize = properties.fontSize();
-            paneState.transName = properties.transName();
-            paneState.transNameStored = true;
-        }
-        paneState.visible = isPaneVisible(pane);
-        paneState.position = QRectF(m_paneTw[static_cast<size_t>(pane - 1)]);
-    }
-    if (isMinimized()) {
-        state.windowState = LayoutState::kMinimized;
-    } else {
-        state.windowState = isMaximized() ? LayoutState::kMaximized : LayoutState::kNormal;
-        state.windowPosition = QRectF(windowGeometryTwips());
-    }
-    return state;
+    return m_layouts->load(layout);
 }
 
 Result<void> MainWindow::saveLayout(const QString& layout) {
-    return m_layouts.save(layout, currentLayoutState());
+    return m_layouts->save(layout);
+}
+
+LayoutState MainWindow::currentLayoutState() const {
+    return m_layouts->current();
 }
 
 void MainWindow::switchLayout(const QString& layout) {
-    m_switchingLayout = true;
-    // A failure to store or read a layout leaves the window as it is; nothing is reported.
-    (void)saveLayout(m_currentLayout);
-    m_currentLayout = layout;
-    (void)m_layouts.setCurrentLayout(layout);
-    (void)loadLayout(m_currentLayout);
-    m_switchingLayout = false;
+    m_layouts->switchTo(layout);
 }
 
 void MainWindow::resetAllLayouts() {
-    adjustTopMost(false);
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Reset layouts ?"),
-                         QStringLiteral("Do you want to reset all layouts ?"),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    question.setDefaultButton(QMessageBox::No);
-    const int answer = question.exec();
-    adjustTopMost(true);
-    if (answer != QMessageBox::Yes)
-        return;
-    (void)m_layouts.resetAll();
-    m_currentLayout = QStringLiteral("1");
-    (void)loadLayout(m_currentLayout);
+    m_layouts->resetAll();
 }
 
 void MainWindow::showLayoutHelp() {
@@ -877,120 +560,23 @@ void MainWindow::showFailure(const Error& error) {
 }
 
 void MainWindow::showVerseDialog(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) {
-    if (!m_controller)
-        return;
-    // One instance, hidden between uses.
-    auto* dialog = findChild<QuickVerseDialog*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!dialog)
-        dialog = new QuickVerseDialog(this);
-    dialog->prepare(caption, rangeBegin, rangeEnd, totalVerseNos, m_controller->sura());
-    adjustTopMost(false);
-    const QuickVerseDialog::Outcome outcome = dialog->ask();
-    if (outcome == QuickVerseDialog::Outcome::TooLarge) {
-        QMessageBox box(QMessageBox::NoIcon, QString(), dialog->tooLargeMessage(), QMessageBox::Ok, this);
-        box.exec();
-    }
-    adjustTopMost(true);
-    if (outcome == QuickVerseDialog::Outcome::Chosen)
-        m_controller->callSetText(dialog->verseNo(), rangeBegin, rangeEnd);
+    m_dialogs->verse(caption, rangeBegin, rangeEnd, totalVerseNos);
 }
 
 void MainWindow::showRangeModeSetup() {
-    if (!m_controller)
-        return;
-    adjustTopMost(false);
-    RangeModeSetupDialog dialog(m_controller->rangeSettings(), this);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    adjustTopMost(true);
-    if (!accepted)
-        return;
-    if (Result<void> stored = m_controller->applyRangeSetup(m_settings, dialog.entry()); !stored)
-        showFailure(stored.error());
+    m_dialogs->rangeModeSetup();
 }
 
 void MainWindow::showQuickSuraSelect() {
-    if (!m_controller)
-        return;
-    auto* dialog = findChild<QuickSuraDialog*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!dialog)
-        dialog = new QuickSuraDialog(this);
-    adjustTopMost(false);
-    const int sura = dialog->ask();
-    if (sura != 0) {
-        if (Result<void> selected = m_controller->selectSura(sura - 1); !selected)
-            showFailure(selected.error());
-        // V goes on to the verse dialog of the sura just loaded.
-        if (dialog->verseRequested() && m_controller->sura() == sura)
-            showVerseDialog(QStringLiteral("Move to verse"), false, false, m_controller->verseNo(sura));
-    }
-    adjustTopMost(true);
+    m_dialogs->quickSura();
 }
 
 void MainWindow::showEqualizer() {
-    if (!m_player || !m_equalizer)
-        return;
-    EqualizerDialog::PlayerHooks hooks;
-    hooks.enableEqualiser = [this](bool enable) {
-        if (enable) {
-            m_player->enableEqualizer();
-            m_player->setEqualizerValue(m_equalizer->gainsDb);
-        } else {
-            m_player->disableEqualizer();
-        }
-    };
-    hooks.setEqualizerValue = [this] { m_player->setEqualizerValue(m_equalizer->gainsDb); };
-    adjustTopMost(false);
-    EqualizerDialog dialog(m_settings, QStringLiteral("ZI4"), *m_equalizer, std::move(hooks), this);
-    dialog.exec();
-    adjustTopMost(true);
+    m_dialogs->equalizer();
 }
 
 void MainWindow::saveRangeToMp3() {
-    if (!m_controller)
-        return;
-    RangeSaver::Range range;
-    range.mediaFile = m_controller->mediaFile();
-    range.suraNumberText = m_controller->suraNumberText();
-    range.suraText = m_controller->suraList().itemText(m_controller->suraList().currentIndex());
-    range.sura9 = m_controller->sura() == 9;
-    range.rangeBegin = m_controller->rangeBegin().value();
-    range.rangeEnd = m_controller->rangeEnd().value();
-    range.verseTable = m_controller->verseTable();
-
-    RangeSaver::Callbacks callbacks;
-    callbacks.showInformation = [this](const QString& title, const QString& text) {
-        // Untitled messages carry the program's title.
-        showMessage(title.isEmpty() ? kTitle : title, text, false);
-    };
-    callbacks.chooseFile = [this](const QString& proposedName) -> std::optional<QString> {
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-        if (folder.isEmpty() || !QFileInfo(folder).isDir())
-            folder = QDir::homePath();
-        adjustTopMost(false);
-        QFileDialog dialog(this);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        // Replacing is asked about once the ".mp3" ending is in place.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setNameFilter(QStringLiteral("MP3 file (*.MP3)"));
-        dialog.setDirectory(folder);
-        dialog.selectFile(proposedName);
-        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-        adjustTopMost(true);
-        if (!chosen)
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
-    };
-    callbacks.askYesNo = [this](const QString& title, const QString& text) {
-        adjustTopMost(false);
-        QMessageBox question(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
-        question.setDefaultButton(QMessageBox::No);
-        const bool yes = question.exec() == QMessageBox::Yes;
-        adjustTopMost(true);
-        return yes;
-    };
-    callbacks.stopRecitation = [this] { m_controller->stop(); };
-    (void)RangeSaver::save(range, RangeSaver::frameIndexOffsets(range.mediaFile), callbacks);
+    m_dialogs->saveRangeToMp3();
 }
 
 void MainWindow::showAbout() {
@@ -998,12 +584,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::showAboutWindow(int page) {
-    adjustTopMost(false);
-    AboutWindow about(m_appFolder + QStringLiteral("/data/main1.dat"), m_settings,
-                      static_cast<AboutWindow::Page>(page), isVisible() ? this : nullptr);
-    about.setWindowIcon(AppIcon::icon());
-    about.exec();
-    adjustTopMost(true);
+    m_dialogs->about(page);
 }
 
 void MainWindow::showMode(RecitationMode mode) {
@@ -1020,102 +601,6 @@ void MainWindow::setPlayToolTip(const QString& text) {
 void MainWindow::setRulerVerses(int verses) {
     if (m_panel)
         m_panel->ruler()->setVerses(static_cast<int16_t>(verses));
-}
-
-void MainWindow::showPaneMenu(int pane) {
-    DisplayProperties& properties = m_texts->pane(pane);
-    const QStringList installed = InstalledTexts::scan(m_appFolder);
-    QMenu menu(this);
-    for (int i = 0; i < installed.size() && i < 100; ++i) {
-        QAction* action = menu.addAction(QStringLiteral("&") + installed[i]);
-        action->setCheckable(true);
-        action->setChecked(installed[i] == properties.transName());
-        action->setData(100 + i + 1);
-    }
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("&Text Size..."))->setData(500);
-    menu.addSeparator();
-    QMenu* textColour = menu.addMenu(QStringLiteral("&Text Color"));
-    textColour->addAction(QStringLiteral("&Set"))->setData(1003);
-    textColour->addAction(QStringLiteral("&Reset"))->setData(1002);
-    QMenu* backColour = menu.addMenu(QStringLiteral("&Background Color"));
-    backColour->addAction(QStringLiteral("&Set"))->setData(1001);
-    backColour->addAction(QStringLiteral("&Reset"))->setData(1000);
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("&Close"))->setData(1004);
-
-    QAction* chosen = menu.exec(QCursor::pos());
-    if (!chosen)
-        return;
-    const int command = chosen->data().toInt();
-    if (command > 100 && command <= 200 && command - 101 < installed.size()) {
-        assignPaneText(pane, installed[command - 101]);
-        if (!m_controller->suraNumberText().isEmpty()) {
-            auto reloaded = m_texts->reloadSuraTexts();
-            if (!reloaded)
-                showFailure(reloaded.error());
-        }
-        m_controller->setText();
-        return;
-    }
-    switch (command) {
-        case 500: {
-            bool ok = false;
-            const QString answer = QInputDialog::getText(
-                this, QStringLiteral("Enter text size"), QStringLiteral("Enter text size (10 to 200)"),
-                QLineEdit::Normal, QString::number(std::lround(properties.fontSize())), &ok);
-            if (!ok)
-                return;
-            bool isNumber = false;
-            const double size = answer.trimmed().toDouble(&isNumber);
-            if (!isNumber || size < 10 || size > 200)
-                return;
-            properties.setFontSize(size);
-            break;
-        }
-        case 1003: {
-            const QColor colour = QColorDialog::getColor(colourOf(properties.foreColour()), this);
-            if (!colour.isValid())
-                return;
-            properties.setForeColour(numberOf(colour));
-            break;
-        }
-        case 1002:
-            properties.setForeColour(0);
-            break;
-        case 1001: {
-            const QColor colour = QColorDialog::getColor(colourOf(properties.backColour()), this);
-            if (!colour.isValid())
-                return;
-            properties.setBackColour(numberOf(colour));
-            break;
-        }
-        case 1000:
-            properties.setBackColour(kDefaultPaneBack);
-            break;
-        default:
-            return;
-    }
-    m_controller->setText();
-}
-
-void MainWindow::showTextInfo(int pane) {
-    adjustTopMost(false);
-    QDialog info(this);
-    info.setWindowTitle(QStringLiteral("LM Text Info"));
-    info.resize(520, 420);
-    auto* view = new QTextBrowser(&info);
-    view->setOpenExternalLinks(true);
-    const QString page = m_texts->pane(pane).additionalInfo();
-    if (page != QLatin1String("about:blank"))
-        view->setHtml(page);
-    auto* close = new QPushButton(QStringLiteral("&Close"), &info);
-    connect(close, &QPushButton::clicked, &info, &QDialog::accept);
-    auto* layout = new QVBoxLayout(&info);
-    layout->addWidget(view);
-    layout->addWidget(close, 0, Qt::AlignRight);
-    info.exec();
-    adjustTopMost(true);
 }
 
 void MainWindow::copyPaneText(int pane) {

@@ -1,10 +1,10 @@
 #pragma once
-// Lumora's main window: the control panel across the top and the four text panes stacked below it, with
-// separator bars between them; the menu bar; the five layouts applied to and saved from the window; the
-// geometry rules that keep everything in place when the window or a pane changes size; and the dialogs
-// and messages the recitation controller asks for. The window is thin: the recitation state lives in the
-// controller's models and the verse texts in the text assignment; the window shows them and forwards
-// what the user does.
+// Lumora's main window: the control panel across the top and the four text panes stacked below it (the
+// pane stack, with separator bars between them); the menu bar built from the command table; the five
+// layouts applied to and saved from the window; the geometry rules that keep everything in place when
+// the window or a pane changes size; and the dialogs and messages the recitation controller asks for.
+// The window composes these parts and is thin: the recitation state lives in the controller's models
+// and the verse texts in the text assignment; the window shows them and forwards what the user does.
 //
 // Geometry is kept in twips (1440 per logical inch) and converted to pixels only when placed, so a layout
 // saved and loaded again comes back exactly.
@@ -20,6 +20,7 @@
 
 #include "app/layoutstore.h"
 #include "app/panegeometry.h"
+#include "app/windowcommands.h"
 #include "recitation/recitationwindow.h"
 
 class QAction;
@@ -31,8 +32,12 @@ class QTimer;
 namespace lumora {
 
 class ClipboardLink;
+class CommandTable;
 struct EqualizerSettings;
 class ControlPanel;
+class PaneStack;
+class WindowDialogs;
+class WindowLayouts;
 class KeyHandler;
 class Player;
 class RecitationController;
@@ -56,6 +61,12 @@ public:
     void attach(RecitationController& controller, VerseTextAssignment& texts, KeyHandler& keys,
                 ClipboardLink& clipboard);
     bool isAttached() const { return m_controller != nullptr; }
+    RecitationController* controller() const { return m_controller; }
+    VerseTextAssignment* texts() const { return m_texts; }
+    SettingsStore& settings() const { return m_settings; }
+    const QString& appFolder() const { return m_appFolder; }
+    // Every command of the menus; other parts of the program add theirs here (see commandtable.h).
+    CommandTable& commands() const { return *m_commands; }
     // Stops the 1 ms timer that drives the recitation (shut-down).
     void stopTicking();
     // Run when the user closes the window, before it goes (shut-down).
@@ -80,6 +91,8 @@ public:
     void switchLayout(const QString& layout) override;
     QString currentLayout() const override { return m_currentLayout; }
     void setCurrentLayout(const QString& layout) { m_currentLayout = layout; }
+    // The Layouts menu's check marks and caption follow the layout in use.
+    void updateLayoutMenu();
     bool layoutSwitchInProgress() const override { return m_switchingLayout; }
     // "&Reset All Layouts": asks first; Yes deletes the five layouts and loads layout 1 afresh.
     void resetAllLayouts();
@@ -98,12 +111,12 @@ public:
     bool isPaneVisible(int pane) const;
     // A click on pane 1..4's display toggle: the toggle's new state restacks the panes equally.
     void paneToggleClicked(int pane);
+    // A click on the Texts menu's item of pane 1..4: the toggle button takes the item's new check mark.
+    void textsMenuClicked(int pane);
     void togglePane(int pane) override;
-    QRect paneGeometryTwips(int pane) const { return m_paneTw.at(static_cast<size_t>(pane - 1)); }
-    QRect separatorGeometryTwips(int separator) const {
-        return m_separatorTw.at(static_cast<size_t>(separator - 1));
-    }
-    QRect containerGeometryTwips() const { return m_containerTw; }
+    QRect paneGeometryTwips(int pane) const;
+    QRect separatorGeometryTwips(int separator) const;
+    QRect containerGeometryTwips() const;
     // The window's place on the screen in twips: the frame's top-left and the window's own size.
     QRect windowGeometryTwips() const;
     void setWindowGeometryTwips(const QRectF& rect);
@@ -125,6 +138,8 @@ public:
     void toggleLoadClosedState();
     bool onscreenHelp() const { return m_onscreenHelp; }
     void setOnscreenHelp(bool on);
+    // "&On Screen Help": inverts and stores the option.
+    void toggleOnscreenHelp();
     bool menusVisible() const override { return m_menusVisible; }
     void setMenusVisible(bool visible) override;
 
@@ -153,20 +168,18 @@ public:
 
     // --- parts, for the composition root and tests ---
     ControlPanel* panel() const { return m_panel; }
-    TextPaneFrame* paneFrame(int pane) const { return m_panes.at(static_cast<size_t>(pane - 1)); }
-    SeparatorBar* separator(int number) const { return m_separators.at(static_cast<size_t>(number - 1)); }
-    QWidget* container() const { return m_container; }
+    TextPaneFrame* paneFrame(int pane) const;
+    SeparatorBar* separator(int number) const;
+    QWidget* container() const;
     QMenuBar* menuBar() const { return m_menuBar; }
-    QAction* textsMenuAction(int pane) const { return m_textActions.at(static_cast<size_t>(pane - 1)); }
-    QAction* layoutMenuAction(int layout) const {
-        return m_layoutActions.at(static_cast<size_t>(layout - 1));
-    }
-    QMenu* layoutMenu() const { return m_layoutMenu; }
-    QAction* alwaysOnTopAction() const { return m_alwaysOnTopAction; }
-    QAction* showPanelAction() const { return m_showPanelAction; }
-    QAction* loadClosedStateAction() const { return m_loadClosedStateAction; }
-    QAction* resetLayoutsAction() const { return m_resetLayoutsAction; }
-    QAction* layoutHelpAction() const { return m_layoutHelpAction; }
+    QAction* textsMenuAction(int pane) const { return commandAction(WindowCommands::kText1 + pane - 1); }
+    QAction* layoutMenuAction(int layout) const { return commandAction(WindowCommands::kLayout1 + layout - 1); }
+    QMenu* layoutMenu() const;
+    QAction* alwaysOnTopAction() const { return commandAction(WindowCommands::kAlwaysOnTop); }
+    QAction* showPanelAction() const { return commandAction(WindowCommands::kShowPanel); }
+    QAction* loadClosedStateAction() const { return commandAction(WindowCommands::kLoadClosedState); }
+    QAction* resetLayoutsAction() const { return commandAction(WindowCommands::kResetLayouts); }
+    QAction* layoutHelpAction() const { return commandAction(WindowCommands::kLayoutHelp); }
     // The six top-level menus: Go to, Recitation, Texts, Layouts, Options, Help.
     const std::array<QMenu*, 6>& topMenus() const { return m_topMenus; }
     QLabel* wordTip() const { return m_wordTip; }
@@ -178,30 +191,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
+    friend class WindowDialogs;
+    friend class WindowLayouts;
+
+    QAction* commandAction(int number) const;
     void connectPanel();
     void connectPanes();
     int menuBarHeight() const;
     QSize frameExtraPixels() const;
-    void applyPaneRects();
     void setPaneVisibleButton(int pane, bool visible);
-    // The first-run rule: a default text name that is not installed gives way to the first installed
-    // text that no other pane shows.
-    std::array<QString, 4> chooseLayoutTexts(const LayoutState& state) const;
-    void updateLayoutMenu();
-    void showPaneMenu(int pane);
-    void showTextInfo(int pane);
     void copyPaneText(int pane);
     void onPaneStatusText(const QString& text);
     void showWordTip();
-    void onSeparatorDragStarted(int number, QPoint globalPixels);
-    void onSeparatorDragMoved(int number, QPoint globalPixels);
     void onSuraBoxChanged(int index);
     void onVolumeDragged(int32_t oldPosition, int32_t& newPosition);
 
     SettingsStore& m_settings;
-    LayoutStore m_layouts;
     QString m_appFolder;
+    std::unique_ptr<WindowLayouts> m_layouts;
+    std::unique_ptr<WindowDialogs> m_dialogs;
 
     RecitationController* m_controller = nullptr;
     VerseTextAssignment* m_texts = nullptr;
@@ -213,35 +221,15 @@ private:
     bool m_closing = false;
 
     QMenuBar* m_menuBar = nullptr;
+    CommandTable* m_commands = nullptr;
     std::array<QMenu*, 6> m_topMenus{};
-    QMenu* m_layoutMenu = nullptr;
-    std::array<QAction*, 4> m_textActions{};
-    std::array<QAction*, 5> m_layoutActions{};
-    QAction* m_resetLayoutsAction = nullptr;
-    QAction* m_layoutHelpAction = nullptr;
-    QAction* m_alwaysOnTopAction = nullptr;
-    QAction* m_showPanelAction = nullptr;
-    QAction* m_loadClosedStateAction = nullptr;
-    QAction* m_onscreenHelpAction = nullptr;
-    std::array<QAction*, 6> m_volumeActions{};
 
     ControlPanel* m_panel = nullptr;
-    QWidget* m_container = nullptr;
-    std::array<TextPaneFrame*, 4> m_panes{};
-    std::array<SeparatorBar*, 3> m_separators{};
+    PaneStack* m_stack = nullptr;
     QLabel* m_wordTip = nullptr;
     QTimer* m_wordTipTimer = nullptr;
     QTimer* m_tickTimer = nullptr;
     QString m_lastStatusText;
-
-    // Geometry in twips: the container in the client area, panes and separators in the container.
-    QRect m_containerTw;
-    std::array<QRect, 4> m_paneTw{};
-    std::array<QRect, 3> m_separatorTw{};
-    std::optional<PaneGeometry::SeparatorDrag> m_drag;
-    int m_dragSeparator = 0;
-    int m_dragAbove = 0;
-    int m_dragBelow = 0;
 
     QString m_currentLayout = QStringLiteral("1");
     bool m_switchingLayout = false;

@@ -69,6 +69,11 @@ QSize sizeToPixels(const QSize& twips, double dpi)
     return QSize(toPixels(twips.width(), dpi), toPixels(twips.height(), dpi));
 }
 
+QRect rounded(const QRectF& twips) {
+    const auto whole = [](double value) { return static_cast<int>(SettingText::roundHalfEven(value)); };
+    return QRect(whole(twips.x()), whole(twips.y()), whole(twips.width()), whole(twips.height()));
+}
+
 }  // namespace Twips
 
 }  // namespace lumora

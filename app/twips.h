@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 namespace lumora {
@@ -31,6 +32,8 @@ QRect rectFromPixels(const QRect& pixels, double dpi);
 QRect rectToPixels(const QRect& twips, double dpi);
 QSize sizeFromPixels(const QSize& pixels, double dpi);
 QSize sizeToPixels(const QSize& twips, double dpi);
+// A stored rectangle of twips in whole twips, halves to the even neighbour.
+QRect rounded(const QRectF& twips);
 
 }  // namespace Twips
 
