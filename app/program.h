@@ -25,6 +25,7 @@ class ClipboardLink;
 class Clock;
 class KeyHandler;
 class MainWindow;
+class VerseTimings;
 class PaneTextSink;
 class Player;
 class RecitationController;
@@ -73,6 +74,7 @@ public:
     // Null before the start-up step that creates them.
     Player* player() { return m_player.get(); }
     RecitationController* controller() { return m_controller.get(); }
+    VerseTimings* verseTimings() { return m_verseTimings.get(); }
     VerseTextAssignment* texts() { return m_texts.get(); }
     const EqualizerSettings& equalizer() const { return m_equalizer; }
     bool clipboardReady() const;
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<RecitationController> m_controller;
     std::unique_ptr<KeyHandler> m_keys;
     std::unique_ptr<WindowKeyFilter> m_keyFilter;
+    std::unique_ptr<VerseTimings> m_verseTimings;
 
     int m_step = 0;
     bool m_failed = false;

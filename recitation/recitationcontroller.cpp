@@ -70,6 +70,10 @@ int RecitationController::verseNo(int sura) const {
 
 Result<void> RecitationController::selectSura(int index) { return m_suraList.setCurrentIndex(index); }
 
+void RecitationController::reloadSura() {
+    loadSura();
+}
+
 void RecitationController::loadSura() {
     if (m_suraList.currentIndex() == -1 || m_loadingSura) return;
     m_loadingSura = true;

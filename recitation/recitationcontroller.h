@@ -95,6 +95,8 @@ public:
     // --- actions ---
     // Selects list index -1..113, which loads the sura when the index changes. Refused outside the list.
     Result<void> selectSura(int index);
+    // Loads the selected sura again, as when it was chosen (its timings changed on disk).
+    void reloadSura();
     // Start recitation (Play button, menu "&Recite", X): continues when paused; otherwise plays the current
     // verse (verse mode) or the range from its begin (range mode), or offers the download page when the
     // sura's recording is missing.

@@ -79,14 +79,12 @@ Result<std::vector<int>> PosArchive::suras(const std::string& archivePath) {
     return result;
 }
 
-Result<void> PosArchive::shiftSura(const std::string& archivePath, int sura, int32_t deltaMs) {
-    auto records = readSura(archivePath, sura);
-    if (!records) return records.error();
+std::vector<VerseTiming> PosArchive::shifted(std::vector<VerseTiming> records, int32_t deltaMs) {
     const auto moved = [deltaMs](int32_t ms) {
         return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(ms) + deltaMs, 0, INT32_MAX));
     };
-    for (VerseTiming& timing : records.value()) timing = VerseTiming{moved(timing.startMs), moved(timing.endMs)};
-    return writeSuras(archivePath, {{sura, std::move(records.value())}});
+    for (VerseTiming& timing : records) timing = VerseTiming{moved(timing.startMs), moved(timing.endMs)};
+    return records;
 }
 
 Result<std::vector<VerseTiming>> PosArchive::readSura(const std::string& archivePath, int sura) {

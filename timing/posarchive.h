@@ -22,9 +22,9 @@ public:
     static Result<void> writeSuras(const std::string& archivePath, const SuraTimings& timings);
     // The suras that have an entry, in ascending order; an archive that does not exist has none.
     static Result<std::vector<int>> suras(const std::string& archivePath);
-    // Moves every start and end of the sura's entry by deltaMs (a recording re-encoded with another start);
-    // times stay within 0..INT32_MAX. An error when the archive has no entry for the sura.
-    static Result<void> shiftSura(const std::string& archivePath, int sura, int32_t deltaMs);
+    // Every start and end moved by deltaMs (for a recording re-encoded with another start), kept within
+    // 0..INT32_MAX.
+    static std::vector<VerseTiming> shifted(std::vector<VerseTiming> records, int32_t deltaMs);
     // The sura's records as the player reads them; an error when the archive has no entry for it.
     static Result<std::vector<VerseTiming>> readSura(const std::string& archivePath, int sura);
 };
