@@ -12,6 +12,7 @@
 #include "app/layoutstore.h"
 #include "app/mainwindow.h"
 #include "app/panetextsink.h"
+#include "app/recitermenu.h"
 #include "app/versetimings.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
@@ -19,6 +20,9 @@
 #include "recitation/clock.h"
 #include "recitation/keyhandler.h"
 #include "recitation/recitationcontroller.h"
+#include "recordings/reciterlist.h"
+#include "recordings/recordingfolder.h"
+#include "recordings/suramark.h"
 #include "settings/inifile.h"
 #include "settings/settingtext.h"
 #include "text/versetextassignment.h"
@@ -195,7 +199,12 @@ Result<void> Program::runStep(int number) {
             // Every recording's path is the folder and a file name run together.
             if (!m_mp3Folder.endsWith(QLatin1Char('/')))
                 m_mp3Folder += QLatin1Char('/');
-            m_controller->setFolders(m_appFolder, m_mp3Folder);
+            // The audio folder is the first reciter; the stored choice may name another.
+            m_reciters = std::make_unique<ReciterList>(m_settings, kApplication, m_mp3Folder);
+            useCurrentReciter();
+            m_reciterMenu = std::make_unique<ReciterMenu>(*m_reciters, window,
+                                                          [this](int index) { return switchReciter(index); });
+            m_reciterMenu->addTo(window.commands());
             return {};
         }
         case 70: {
@@ -260,7 +269,7 @@ Result<void> Program::runStep(int number) {
         case 150:  // the on-screen help tips are the controls' own tool tips
             return {};
         case 160:
-            m_controller->checkMp3();
+            markSuras();
             return {};
         case 170:
             connect(m_clipboard.get(), &ClipboardLink::textCopied, this, &Program::followClipboardText,
@@ -368,6 +377,36 @@ void Program::shutDown() {
     (void)m_window->saveLayout(m_window->currentLayout());
     disconnect(m_clipboard.get(), &ClipboardLink::textCopied, this, &Program::followClipboardText);
     m_clipboard->setReady(false);
+}
+
+void Program::useCurrentReciter() {
+    const QString folder = m_reciters->current().folder;
+    m_controller->setFolders(m_appFolder, folder + QLatin1Char('/'));
+    // Each load lists the folder afresh, so recordings copied in while Lumora runs are found.
+    m_controller->setRecordingLookup([folder, appFolder = m_appFolder](int sura) {
+        return RecordingFolder::scan(folder, appFolder).recording(sura);
+    });
+}
+
+void Program::markSuras() {
+    if (!m_reciters || !m_controller)
+        return;
+    // One listing of the folder serves all 114 suras.
+    const RecordingFolder folder = RecordingFolder::scan(m_reciters->current().folder, m_appFolder);
+    m_controller->suraList().setMarks([&folder](int sura) { return SuraMark::of(folder.recording(sura)); });
+}
+
+Result<void> Program::switchReciter(int index) {
+    if (!m_reciters || !m_controller)
+        return Error{ReciterList::kErrorNoSuchReciter, "Reciters", "Lumora has not started yet."};
+    const Result<void> chosen = m_reciters->setCurrent(index);
+    // A choice that could not be stored is still made for this run; the caller reports it.
+    if (!chosen && m_reciters->currentIndex() != index)
+        return chosen;
+    useCurrentReciter();
+    m_controller->reloadSura();
+    markSuras();
+    return chosen;
 }
 
 void Program::followClipboardText(const QString& text) {

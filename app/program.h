@@ -29,6 +29,8 @@ class VerseTimings;
 class PaneTextSink;
 class Player;
 class RecitationController;
+class ReciterList;
+class ReciterMenu;
 class SoundOutput;
 class VerseTextAssignment;
 class WindowKeyFilter;
@@ -66,6 +68,12 @@ public:
     // A text copied to the clipboard by another program: a verse reference moves the player there.
     void followClipboardText(const QString& text);
 
+    // Makes the reciter current: stores the choice, stops recitation, loads the selected sura again from
+    // the new folder (same range and verse) and re-marks the sura list. Refused outside the list.
+    Result<void> switchReciter(int index);
+    // Re-marks the sura list for the current reciter: audio missing, no timings, audio incomplete.
+    void markSuras();
+
     QString appFolder() const { return m_appFolder; }
     QString mp3Folder() const { return m_mp3Folder; }
     SettingsStore& settings() { return m_settings; }
@@ -76,6 +84,8 @@ public:
     RecitationController* controller() { return m_controller.get(); }
     VerseTimings* verseTimings() { return m_verseTimings.get(); }
     VerseTextAssignment* texts() { return m_texts.get(); }
+    // Null before the start-up step that reads the audio folder.
+    ReciterList* reciters() { return m_reciters.get(); }
     const EqualizerSettings& equalizer() const { return m_equalizer; }
     bool clipboardReady() const;
     // The number of the start-up step running or last run (0 before start-up).
@@ -85,6 +95,8 @@ public:
 private:
     Result<void> runStep(int number);
     Result<void> restoreClosedState();
+    // Points the controller at the current reciter's folder and its recordings.
+    void useCurrentReciter();
 
     Options m_options;
     QString m_appFolder;
@@ -100,6 +112,8 @@ private:
     std::unique_ptr<VerseTextAssignment> m_texts;
     std::unique_ptr<PaneTextSink> m_textSink;
     std::unique_ptr<RecitationController> m_controller;
+    std::unique_ptr<ReciterList> m_reciters;
+    std::unique_ptr<ReciterMenu> m_reciterMenu;
     std::unique_ptr<KeyHandler> m_keys;
     std::unique_ptr<WindowKeyFilter> m_keyFilter;
     std::unique_ptr<VerseTimings> m_verseTimings;

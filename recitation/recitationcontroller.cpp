@@ -43,6 +43,10 @@ void RecitationController::setFolders(const QString& appFolder, const QString& m
     m_mp3Folder = mp3Folder;
 }
 
+void RecitationController::setRecordingLookup(std::function<SuraRecording(int sura)> lookup) {
+    m_recordingLookup = std::move(lookup);
+}
+
 void RecitationController::fillVerseNo() { m_verseNo = SuraCatalogue::verseNoTable(); }
 
 void RecitationController::checkMp3() { m_suraList.checkMp3(m_mp3Folder); }
@@ -69,10 +73,6 @@ int RecitationController::verseNo(int sura) const {
 // Sura load
 
 Result<void> RecitationController::selectSura(int index) { return m_suraList.setCurrentIndex(index); }
-
-void RecitationController::reloadSura() {
-    loadSura();
-}
 
 void RecitationController::loadSura() {
     if (m_suraList.currentIndex() == -1 || m_loadingSura) return;
@@ -119,6 +119,26 @@ void RecitationController::loadSura() {
     (void)m_player.openMp3File(m_mediaFile.toStdString());
     m_loadingSura = false;
     if (failure) m_window.showFailure(*failure);
+}
+
+void RecitationController::reloadSura() {
+    if (m_suraList.currentIndex() == -1 || m_loadingSura) return;
+    const int32_t begin = rangeBegin().value();
+    const int32_t end = rangeEnd().value();
+    const int32_t current = currentVerseSlider().value();
+    const QString length = rangeEnd().tag();
+    const int32_t verse = m_currentVerse;
+    stop();
+    loadSura();
+    // The sura is the same, so the old values fit its scale.
+    (void)rangeBegin().setValue(begin);
+    (void)rangeEnd().setValue(end);
+    (void)currentVerseSlider().setValue(current);
+    rangeEnd().setTag(length);
+    setSliderToolTip(0);
+    setSliderToolTip(1);
+    m_currentVerse = verse;
+    setText();
 }
 
 // ---------------------------------------------------------------------------------------------------

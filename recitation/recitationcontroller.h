@@ -15,6 +15,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,7 @@
 #include "recitation/suralist.h"
 #include "recitation/verseslidermodel.h"
 #include "recitation/volumemodel.h"
+#include "recordings/surarecording.h"
 
 namespace lumora {
 
@@ -51,6 +53,9 @@ public:
     // appFolder: the program folder (no trailing "/"), whose data/pos.dat holds the timings;
     // mp3Folder: the recordings' folder, ending with "/".
     void setFolders(const QString& appFolder, const QString& mp3Folder);
+    // What the current reciter's folder holds for a sura; installed by the composition root and again
+    // whenever the reciter changes.
+    void setRecordingLookup(std::function<SuraRecording(int sura)> lookup);
     // Takes each sura's record count from the catalogue; before the first sura load.
     void fillVerseNo();
     // Re-marks the sura list's items whose recording is missing.
@@ -95,8 +100,6 @@ public:
     // --- actions ---
     // Selects list index -1..113, which loads the sura when the index changes. Refused outside the list.
     Result<void> selectSura(int index);
-    // Loads the selected sura again, as when it was chosen (its timings changed on disk).
-    void reloadSura();
     // Start recitation (Play button, menu "&Recite", X): continues when paused; otherwise plays the current
     // verse (verse mode) or the range from its begin (range mode), or offers the download page when the
     // sura's recording is missing.
@@ -142,6 +145,9 @@ public:
     bool followVerseReference(const QString& text);
     // Shows the current verse in the panes and puts its number in the current-verse slider's tip.
     void setText();
+    // Loads the selected sura again (its recording changed, as with a new reciter): recitation stops, and
+    // the range, the remembered range length, the current verse and the shown verse stay as they were.
+    void reloadSura();
 
     // The window's 1 ms timer: ends a wait that is over, otherwise runs the tick while a range is followed
     // and the idle poll otherwise.
@@ -194,6 +200,7 @@ private:
 
     QString m_appFolder;
     QString m_mp3Folder;
+    std::function<SuraRecording(int sura)> m_recordingLookup;
     std::array<int16_t, 115> m_verseNo{};
     RangeSettings m_range;
 

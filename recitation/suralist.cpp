@@ -12,6 +12,7 @@ SuraList::SuraList(QObject* parent) : QAbstractListModel(parent) {
     m_texts.reserve(SuraCatalogue::kSuraCount);
     for (int sura = 1; sura <= SuraCatalogue::kSuraCount; ++sura)
         m_texts.append(QString::fromStdString(SuraCatalogue::listText(sura)));
+    for (int i = 0; i < m_texts.size(); ++i) m_marks.append(QString());
 }
 
 int SuraList::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
@@ -44,13 +45,21 @@ bool SuraList::audioMissing(int index) const {
 }
 
 void SuraList::checkMp3(const QString& mp3Folder) {
-    for (int i = 0; i < count(); ++i) {
+    setMarks([&mp3Folder](int sura) {
         const QString path =
-            mp3Folder + QString::fromStdString(SuraCatalogue::threeDigit(itemData(i))) + QStringLiteral(".mp3");
-        QString text = m_texts.at(i);
-        text.remove(kAudioMissingSuffix);
+            mp3Folder + QString::fromStdString(SuraCatalogue::threeDigit(sura)) + QStringLiteral(".mp3");
         // A folder of that name is no recording.
-        if (!QFileInfo(path).isFile()) text += kAudioMissingSuffix;
+        return QFileInfo(path).isFile() ? QString() : kAudioMissingSuffix;
+    });
+}
+
+void SuraList::setMarks(const std::function<QString(int sura)>& markOf) {
+    for (int i = 0; i < count(); ++i) {
+        QString text = m_texts.at(i);
+        if (!m_marks.at(i).isEmpty() && text.endsWith(m_marks.at(i))) text.chop(m_marks.at(i).size());
+        text.remove(kAudioMissingSuffix);
+        m_marks[i] = markOf(itemData(i));
+        text += m_marks.at(i);
         if (text != m_texts.at(i)) {
             m_texts[i] = text;
             const QModelIndex changed = this->index(i);

@@ -7,6 +7,7 @@
 #include <QAbstractListModel>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "codec/result.h"
 
@@ -45,12 +46,17 @@ public:
     // Re-marks every item: the suffix is removed, then appended once when no file
     // mp3Folder + "NNN.mp3" exists. mp3Folder ends with "/".
     void checkMp3(const QString& mp3Folder);
+    // Re-marks every item with markOf(sura) (empty: no mark): the item's previous mark, and any
+    // " (audio missing)" in its text, is removed first.
+    void setMarks(const std::function<QString(int sura)>& markOf);
 
 signals:
     void currentIndexChanged(int index);
 
 private:
     QStringList m_texts;
+    // The mark each item's text ends with, empty when none.
+    QStringList m_marks;
     int m_currentIndex = -1;
 };
 

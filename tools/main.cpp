@@ -23,6 +23,7 @@ int runMp3Info(const CommandContext& context);
 int runTimingsImport(const CommandContext& context);
 int runTimingsExport(const CommandContext& context);
 int runAutotime(const CommandContext& context);
+int runRecordings(const CommandContext& context);
 
 namespace {
 
@@ -70,6 +71,11 @@ const Command kCommands[] = {
      "text (from the program folder's Arabic text package); print record,start_ms,end_ms rows, with the "
      "uncertain records named after them, and with --into store them in the folder's pos.dat.",
      &runAutotime},
+    {"recordings", "FOLDER [--program-folder DIR]",
+     "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "
+     "where its timings come from (own pos.dat, the program folder's data/pos.dat, none); DIR defaults to "
+     "lumora-pack's own folder. Fails when a file cannot be read.",
+     &runRecordings},
 };
 
 void printUsage(std::ostream& stream) {

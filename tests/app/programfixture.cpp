@@ -97,6 +97,8 @@ void ModalResponder::poll() {
 
 void ProgramTest::SetUp() {
     ASSERT_TRUE(m_settingsDir.isValid());
+    ASSERT_TRUE(m_dataDir.isValid());
+    qputenv("XDG_DATA_HOME", m_dataDir.path().toUtf8());
     if (!QFileInfo::exists(sampleFolder() + QStringLiteral("/data/pos.dat"))) {
         GTEST_SKIP() << "the sample program folder is not built: " << sampleFolder().toStdString();
     }

@@ -67,6 +67,8 @@ protected:
     void TearDown() override;
 
     QString settingsFolder() const { return m_settingsDir.path(); }
+    // $XDG_DATA_HOME while the test runs: the per-user recordings live under it, never the user's own.
+    QString dataFolder() const { return m_dataDir.path(); }
     // The settings file of application "ZI4".
     QString settingsFile() const { return m_settingsDir.path() + QStringLiteral("/ZI4.ini"); }
     void store(const QString& section, const QString& key, const QString& value);
@@ -93,6 +95,7 @@ protected:
 
 private:
     QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dataDir;
     QString m_programFolder;
     NullOutput::Mode m_mode = NullOutput::Mode::Manual;
     FakeClock m_clock;

@@ -71,5 +71,21 @@ TEST(SuraList, CheckMp3MarksMissingRecordingsOnceAndUnmarksThemWhenTheyAppear) {
     EXPECT_TRUE(list.audioMissing(112));
 }
 
+TEST(SuraList, ANewReciterReplacesEachMarkWithItsOwn) {
+    SuraList list;
+    QTemporaryDir empty;
+    list.checkMp3(empty.path() + "/");
+    list.setMarks([](int sura) { return sura == 2 ? QStringLiteral(" (no timings)") : QString(); });
+    EXPECT_EQ(list.itemText(1), "2. AL-BAQARA (no timings)");
+    EXPECT_EQ(list.itemText(81), "82. AL-INFITAR ");
+    EXPECT_FALSE(list.audioMissing(1));
+    list.setMarks([](int sura) { return sura == 82 ? QStringLiteral(" (audio incomplete)") : QString(); });
+    EXPECT_EQ(list.itemText(1), "2. AL-BAQARA");
+    EXPECT_EQ(list.itemText(81), "82. AL-INFITAR  (audio incomplete)");
+    list.checkMp3(empty.path() + "/");
+    EXPECT_EQ(list.itemText(81), "82. AL-INFITAR  (audio missing)");
+    EXPECT_TRUE(list.audioMissing(81));
+}
+
 }  // namespace
 }  // namespace lumora

@@ -1,0 +1,37 @@
+#include "recordings/timingarchive.h"
+
+#include <QFileInfo>
+
+#include "codec/archivereader.h"
+#include "codec/versetimingtable.h"
+
+namespace lumora {
+
+Result<TimingArchive> TimingArchive::open(const QString& path) {
+    TimingArchive archive;
+    archive.m_path = path;
+    if (!QFileInfo(path).isFile()) return archive;
+    archive.m_exists = true;
+    Result<std::vector<ArchiveEntryInfo>> entries = ArchiveReader::list(path.toStdString());
+    if (!entries) {
+        Error error = entries.error();
+        error.description = path.toStdString() + ": " + error.description;
+        return error;
+    }
+    for (int sura = 1; sura <= SuraCatalogue::kSuraCount; ++sura) {
+        const std::string name = VerseTimingTable::entryName(sura);
+        for (const ArchiveEntryInfo& entry : entries.value()) {
+            if (entry.name == name) {
+                archive.m_suras.set(static_cast<size_t>(sura));
+                break;
+            }
+        }
+    }
+    return archive;
+}
+
+bool TimingArchive::holds(int sura) const {
+    return sura >= 1 && sura <= SuraCatalogue::kSuraCount && m_suras.test(static_cast<size_t>(sura));
+}
+
+}  // namespace lumora
