@@ -17,6 +17,7 @@
 #include "app/programfolder.h"
 #include "app/recitermenu.h"
 #include "app/speedcommands.h"
+#include "app/versetimings.h"
 #include "app/windowkeyfilter.h"
 #include "audio/player.h"
 #include "audio/soundoutputfactory.h"
@@ -104,6 +105,7 @@ Program::~Program() {
         for (int pane = 1; pane <= VerseTextAssignment::kPaneCount; ++pane)
             m_texts->pane(pane).setPageView(nullptr);
     }
+    m_verseTimings.reset();
     m_window.reset();
     m_keys.reset();
     m_controller.reset();
@@ -184,6 +186,8 @@ Result<void> Program::runStep(int number) {
             m_controller->setFolders(m_appFolder, m_appFolder + QStringLiteral("/mp3/"));
             m_keys = std::make_unique<KeyHandler>(*m_controller, window);
             window.attach(*m_controller, *m_texts, *m_keys, *m_clipboard);
+            m_verseTimings = std::make_unique<VerseTimings>(window, *m_player, *m_controller, m_appFolder);
+            m_verseTimings->addCommands(window.commands());
             m_keyFilter = std::make_unique<WindowKeyFilter>(
                 &window, [this](int code, int shift) { m_keys->formKeyDown(code, shift); },
                 [this](int code, int shift) {

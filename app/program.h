@@ -27,6 +27,7 @@ class Clock;
 class KeyHandler;
 class MainWindow;
 class MprisService;
+class VerseTimings;
 class PaneTextSink;
 class Player;
 class RecitationController;
@@ -94,6 +95,7 @@ public:
     // Null without a session bus (or without Options::desktopBus).
     MprisService* mpris() { return m_mpris.get(); }
     RecitationController* controller() { return m_controller.get(); }
+    VerseTimings* verseTimings() { return m_verseTimings.get(); }
     VerseTextAssignment* texts() { return m_texts.get(); }
     // Null before the start-up step that reads the audio folder.
     ReciterList* reciters() { return m_reciters.get(); }
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<MprisService> m_mpris;
     QStringList m_pendingReferences;
     bool m_started = false;
+    std::unique_ptr<VerseTimings> m_verseTimings;
 
     int m_step = 0;
     bool m_failed = false;

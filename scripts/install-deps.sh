@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
-  libmpg123-dev libsdl2-dev zlib1g-dev librubberband-dev libmp3lame-dev libopusenc-dev
+  libmpg123-dev libsdl2-dev zlib1g-dev librubberband-dev libmp3lame-dev libopusenc-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   lame mpg123 fonts-hosny-amiri
   xvfb xauth x11-utils xclip

@@ -21,6 +21,9 @@ int runTextPackage(const CommandContext& context);
 int runSample(const CommandContext& context);
 int runMp3Info(const CommandContext& context);
 int runPractice(const CommandContext& context);
+int runTimingsImport(const CommandContext& context);
+int runTimingsExport(const CommandContext& context);
+int runAutotime(const CommandContext& context);
 int runRecordings(const CommandContext& context);
 
 namespace {
@@ -64,6 +67,20 @@ const Command kCommands[] = {
      "K times (0 counts as once), at speed X; the timings come from the folder's pos.dat, else from the "
      "program folder's data/pos.dat.",
      &runPractice},
+    {"timings-import", "FORMAT FILE --sura N|--all --into RECITER_FOLDER",
+     "Read verse timings in FORMAT (sqlite, json, csv, labels or lrc) and write them into the folder's "
+     "pos.dat, one entry per sura, leaving the other suras' entries as they were. A fault in the file is "
+     "named with its row, and then nothing is written.",
+     &runTimingsImport},
+    {"timings-export", "FORMAT --sura N|--all --from RECITER_FOLDER [--out FILE]",
+     "Write the folder's verse timings as csv, labels (to standard output without --out) or an sqlite "
+     "database (--out needed), in the same form timings-import reads.",
+     &runTimingsExport},
+    {"autotime", "RECORDING.mp3 --sura N [--program-folder DIR] [--into RECITER_FOLDER]",
+     "Find the verse timings of a sura's recording from its pauses and the lengths of the verses' Arabic "
+     "text (from the program folder's Arabic text package); print record,start_ms,end_ms rows, with the "
+     "uncertain records named after them, and with --into store them in the folder's pos.dat.",
+     &runAutotime},
     {"recordings", "FOLDER [--program-folder DIR]",
      "Print for each sura what a reciter's FOLDER holds (per-sura file, per-verse files present/expected) and "
      "where its timings come from (own pos.dat, the program folder's data/pos.dat, none); DIR defaults to "

@@ -1,6 +1,5 @@
 // The timings subcommand: a verse timing entry from CSV rows of record,start_ms,end_ms.
 
-#include <charconv>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -9,31 +8,15 @@
 
 #include "codec/fileio.h"
 #include "codec/versetimingtable.h"
+#include "timing/textfields.h"
 #include "tools/command.h"
 
 namespace lumora::pack {
 
 namespace {
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::optional<int64_t> parseInteger(std::string_view text) {
-    text = trim(text);
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
+using textfields::trim;
+using textfields::wholeNumber;
 
 // Rows are record,start_ms,end_ms; blank lines and lines starting with '#' are skipped, and so is a first
 // row of column names. Records may come in any order but must run from 0 without a gap or a repeat.
@@ -61,7 +44,7 @@ Rows parseRows(std::istream& input) {
             start = comma + 1;
         }
         fields.push_back(text.substr(start));
-        const bool header = firstRow && fields.size() == 3 && !parseInteger(fields[0]);
+        const bool header = firstRow && fields.size() == 3 && !wholeNumber(fields[0]);
         firstRow = false;
         if (header) {
             continue;
@@ -71,9 +54,9 @@ Rows parseRows(std::istream& input) {
             rows.problem = where + "expected three fields, record,start_ms,end_ms";
             return rows;
         }
-        const auto record = parseInteger(fields[0]);
-        const auto startMs = parseInteger(fields[1]);
-        const auto endMs = parseInteger(fields[2]);
+        const auto record = wholeNumber(fields[0]);
+        const auto startMs = wholeNumber(fields[1]);
+        const auto endMs = wholeNumber(fields[2]);
         if (!record || *record < 0 || *record > 100000) {
             rows.problem = where + "the record is not a number from 0 to 100000";
             return rows;

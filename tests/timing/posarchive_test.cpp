@@ -1,0 +1,87 @@
+// A folder's pos.dat gains or replaces one sura's entry and keeps the others as they were; the marking
+// session turns key presses into marks.
+
+#include <gtest/gtest.h>
+
+#include "codec/archivereader.h"
+#include "codec/archivewriter.h"
+#include "codec/huffmancodec.h"
+#include "support/scratchfolder.h"
+#include "timing/markingsession.h"
+#include "timing/posarchive.h"
+
+namespace lumora {
+namespace {
+
+using test::ScratchFolder;
+
+TEST(PosArchive, WritesOneSuraAndKeepsTheOtherEntriesInPlace) {
+    ScratchFolder folder;
+    const std::string path = PosArchive::pathIn(folder.path().string());
+    // An entry that is not a timing table, stored Huffman-encoded, must come through byte for byte.
+    const std::string note = "a note kept beside the timings, long enough to be worth compressing compressing";
+    ArchiveWriter writer;
+    writer.addEntry("readme.txt", std::vector<uint8_t>(note.begin(), note.end()), false);
+    writer.addEntry("112.pos", VerseTimingTable::encode({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 10}}), true);
+    ASSERT_TRUE(writer.write(path).ok());
+
+    ASSERT_TRUE(PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7, {100, 200})}}).ok());
+    ASSERT_TRUE(PosArchive::writeSuras(path, {{112, {{0, 10}, {10, 20}, {20, 30}, {30, 40}, {40, 50}}}}).ok());
+    const auto listed = ArchiveReader::list(path);
+    ASSERT_TRUE(listed.ok());
+    ASSERT_EQ(listed.value().size(), 3u);
+    EXPECT_EQ(listed.value()[0].name, "readme.txt");
+    EXPECT_EQ(listed.value()[1].name, "112.pos");
+    EXPECT_EQ(listed.value()[2].name, "001.pos");
+    const auto readme = ArchiveReader::extractFile(path, "readme.txt");
+    ASSERT_TRUE(readme.ok());
+    EXPECT_EQ(std::string(readme.value().bytes.begin(), readme.value().bytes.end()), note);
+    EXPECT_EQ(PosArchive::readSura(path, 112).value()[4], (VerseTiming{40, 50}));
+    EXPECT_EQ(PosArchive::suras(path).value(), (std::vector<int>{1, 112}));
+
+    EXPECT_EQ(PosArchive::shifted({{0, 10}, {40, 50}}, -15), (std::vector<VerseTiming>{{0, 0}, {25, 35}}));
+    EXPECT_EQ(PosArchive::shifted({{INT32_MAX - 5, INT32_MAX}}, 100), (std::vector<VerseTiming>{{INT32_MAX, INT32_MAX}}));
+    EXPECT_FALSE(PosArchive::readSura(path, 2).ok());
+
+    // A damaged archive is refused and left as it is; so is the old archive when the write fails.
+    std::vector<uint8_t> damaged = ScratchFolder::read(path);
+    damaged.resize(damaged.size() - 4);
+    folder.write("pos.dat", damaged);
+    const auto refused = PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7)}});
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().description.find("left as it is"), std::string::npos);
+    EXPECT_EQ(ScratchFolder::read(path), damaged);
+    EXPECT_FALSE(PosArchive::writeSuras(folder.file("no-such-folder/pos.dat"), {{1, std::vector<VerseTiming>(7)}}).ok());
+}
+
+TEST(MarkingSession, MarksSnapNudgeAndUndo) {
+    // Sura 112's five records as they stood; marking starts at record 1.
+    MarkingSession session({{0, 900}, {1000, 1900}, {2000, 2900}, {3000, 3900}, {4000, 4900}}, 1,
+                           {980, 5230, 9000}, 12000);
+    EXPECT_EQ(session.nextRecord(), 1);
+    EXPECT_EQ(session.replayFromMs(), 0);
+    EXPECT_EQ(session.mark(5500), 5230);   // 270 ms after a snap point: snapped
+    EXPECT_EQ(session.mark(5300), std::nullopt);  // a double press
+    EXPECT_EQ(session.mark(8650), 8650);   // 350 ms from the nearest point: kept
+    EXPECT_TRUE(session.nudge(-50));
+    EXPECT_TRUE(session.nudge(10));
+    EXPECT_EQ(session.lastMarkMs(), 8610);
+    EXPECT_EQ(session.replayFromMs(), 6610);
+    EXPECT_TRUE(session.modified());
+    EXPECT_EQ(session.records()[0], (VerseTiming{0, 5230}));
+    EXPECT_EQ(session.records()[1], (VerseTiming{5230, 8610}));
+    EXPECT_EQ(session.records()[2], (VerseTiming{8610, 12000}));  // its old end lay before the new start
+    EXPECT_TRUE(session.undo());
+    EXPECT_EQ(session.nextRecord(), 2);
+    EXPECT_EQ(session.mark(9100), 9000);
+    EXPECT_EQ(session.mark(10000), 10000);
+    EXPECT_EQ(session.mark(11000), 11000);
+    EXPECT_EQ(session.mark(11500), std::nullopt);  // every record is marked
+    session.markSaved();
+    EXPECT_FALSE(session.modified());
+    EXPECT_TRUE(session.nudge(-5000));  // no earlier than the mark before it
+    EXPECT_EQ(session.lastMarkMs(), 10100);
+}
+
+}  // namespace
+}  // namespace lumora

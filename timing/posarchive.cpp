@@ -1,0 +1,99 @@
+#include "timing/posarchive.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+#include "codec/archivereader.h"
+#include "codec/archivewriter.h"
+#include "codec/fileio.h"
+#include "codec/suracatalogue.h"
+
+namespace lumora {
+
+namespace {
+
+constexpr char kSource[] = "PosArchive";
+
+Error damaged(const std::string& path, const Error& cause) {
+    return Error{cause.number, kSource,
+                 path + ": the timing archive cannot be read, so it is left as it is (" + cause.description + ")"};
+}
+
+}  // namespace
+
+std::string PosArchive::pathIn(const std::string& folder) {
+    return (std::filesystem::path(folder) / kFileName).string();
+}
+
+Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTimings& timings) {
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
+    std::error_code error;
+    if (std::filesystem::exists(archivePath, error)) {
+        auto archive = fileio::readWhole(archivePath, kSource);
+        if (!archive) return damaged(archivePath, archive.error());
+        auto listed = ArchiveReader::listBytes(archive.value());
+        if (!listed) return damaged(archivePath, listed.error());
+        for (const ArchiveEntryInfo& info : listed.value()) {
+            auto entry = ArchiveReader::extractFromBytes(archive.value(), info.name, true);
+            if (!entry) return damaged(archivePath, entry.error());
+            entries.emplace_back(info.name, std::move(entry.value().bytes));
+        }
+    }
+    for (const auto& [sura, records] : timings) {
+        const std::string name = VerseTimingTable::entryName(sura);
+        std::vector<uint8_t> bytes = VerseTimingTable::encode(records);
+        const auto same = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == name; });
+        if (same != entries.end()) {
+            same->second = std::move(bytes);
+        } else {
+            entries.emplace_back(name, std::move(bytes));
+        }
+    }
+    ArchiveWriter writer;
+    for (auto& [name, bytes] : entries) writer.addEntry(name, std::move(bytes), true);
+    auto written = writer.write(archivePath);
+    if (!written) {
+        Error failure = written.error();
+        failure.description = archivePath + ": cannot be written; the previous archive is kept (" +
+                              failure.description + ")";
+        return failure;
+    }
+    return {};
+}
+
+Result<std::vector<int>> PosArchive::suras(const std::string& archivePath) {
+    std::error_code error;
+    if (!std::filesystem::exists(archivePath, error)) return std::vector<int>{};
+    auto listed = ArchiveReader::list(archivePath);
+    if (!listed) return damaged(archivePath, listed.error());
+    std::vector<int> result;
+    for (int sura = 1; sura <= SuraCatalogue::kSuraCount; ++sura) {
+        const std::string name = VerseTimingTable::entryName(sura);
+        if (std::any_of(listed.value().begin(), listed.value().end(),
+                        [&](const ArchiveEntryInfo& info) { return info.name == name; })) {
+            result.push_back(sura);
+        }
+    }
+    return result;
+}
+
+std::vector<VerseTiming> PosArchive::shifted(std::vector<VerseTiming> records, int32_t deltaMs) {
+    const auto moved = [deltaMs](int32_t ms) {
+        return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(ms) + deltaMs, 0, INT32_MAX));
+    };
+    for (VerseTiming& timing : records) timing = VerseTiming{moved(timing.startMs), moved(timing.endMs)};
+    return records;
+}
+
+Result<std::vector<VerseTiming>> PosArchive::readSura(const std::string& archivePath, int sura) {
+    auto entry = ArchiveReader::findStoredFile(archivePath, VerseTimingTable::entryName(sura));
+    if (!entry) return damaged(archivePath, entry.error());
+    if (!entry.value().found) {
+        return Error{53, kSource, archivePath + ": it holds no timings for sura " + std::to_string(sura)};
+    }
+    return VerseTimingTable::parse(entry.value().bytes, SuraCatalogue::verseNo(sura));
+}
+
+}  // namespace lumora

@@ -1,0 +1,26 @@
+#pragma once
+// The small text parsing the line-based timing formats share: blanks trimmed, fields split, numbers read
+// whatever the locale, and nothing accepted past a number's last digit.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumora::textfields {
+
+// Without blanks, tabs and a carriage return at either end.
+std::string_view trim(std::string_view text);
+// The fields between separators, each trimmed; "a,,b" gives three fields.
+std::vector<std::string_view> split(std::string_view text, char separator);
+// The lines of a text (LF or CR LF), without a UTF-8 byte order mark at its start.
+std::vector<std::string_view> lines(std::string_view text);
+// A whole decimal number, optionally signed, with nothing else around it but blanks.
+std::optional<int64_t> wholeNumber(std::string_view text);
+// A decimal number such as "12.345"; no exponent, no infinity, no "nan".
+std::optional<double> decimal(std::string_view text);
+// Text quoted for a message, shortened when long.
+std::string quoted(std::string_view text);
+
+}  // namespace lumora::textfields
