@@ -17,8 +17,9 @@ namespace lumora {
 const QString RecitationController::kAudioMissingTitle = QStringLiteral("Audio file not installed");
 const QString RecitationController::kAudioMissingText =
     QStringLiteral("Audio file for this sura is not installed. \r\n\r\n"
-                   "Download MP3 files installer or MP3 files from Lumora download page\r\n\r\n"
-                   "Do you want to visit Lumora download page ?");
+                   "Add its MP3 file to the recordings folder, or choose another reciter in the Recitation "
+                   "menu.\r\n\r\n"
+                   "Do you want to read how to add recordings ?");
 
 QString RecitationController::timingsMissingText(int sura) {
     return QStringLiteral(

@@ -117,8 +117,8 @@ public:
     // Selects list index -1..113, which loads the sura when the index changes. Refused outside the list.
     Result<void> selectSura(int index);
     // Start recitation (Play button, menu "&Recite", X): continues when paused; otherwise plays the current
-    // verse (verse mode) or the range from its begin (range mode), or offers the download page when the
-    // sura's recording is missing.
+    // verse (verse mode) or the range from its begin (range mode), or offers the installed page on adding
+    // recordings when the sura's recording is missing.
     void startRecitation();
     // Pause / continue (Pause button, menu "&Pause", P).
     void pauseOrContinue();

@@ -258,12 +258,13 @@ TEST_F(Sequencer, WaitsHoldWhilePausedAndEndWithTheirRecitation) {
     EXPECT_EQ(controller.waitKind(), Wait::None);
 }
 
-TEST_F(Sequencer, AMissingRecordingOffersTheDownloadPageAndStaysIdle) {
+TEST_F(Sequencer, AMissingRecordingOffersThePageOnAddingRecordingsAndStaysIdle) {
     load(2);
     controller.startRecitation();
     EXPECT_EQ(window.take(), QStringList{"ask Audio file not installed: Audio file for this sura is not installed. "
-                                         "\r\n\r\nDownload MP3 files installer or MP3 files from Lumora download "
-                                         "page\r\n\r\nDo you want to visit Lumora download page ?"});
+                                         "\r\n\r\nAdd its MP3 file to the recordings folder, or choose another "
+                                         "reciter in the Recitation menu.\r\n\r\nDo you want to read how to "
+                                         "add recordings ?"});
     window.answerYes = true;
     controller.startRecitation();
     EXPECT_EQ(window.take().last(), "download page");
