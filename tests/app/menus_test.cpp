@@ -75,6 +75,15 @@ void expectAllEnabled(const QMenu* menu) {
     for (QAction* action : menu->actions()) EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
 }
 
+// The items named here are enabled (other features may add items of their own after them).
+void expectEnabled(QMenu* menu, const QStringList& items) {
+    for (const QString& caption : items) {
+        QAction* action = itemOf(menu, caption);
+        ASSERT_NE(action, nullptr) << caption.toStdString();
+        EXPECT_TRUE(action->isEnabled()) << caption.toStdString();
+    }
+}
+
 // Types `keys` into the dialog's box when it comes up, then presses Enter.
 std::function<void(QWidget*)> typeInto(const QString& keys) {
     return [keys](QWidget* widget) {
@@ -92,7 +101,8 @@ TEST_F(MenusTest, GoToOpensTheSuraAndVerseDialogsAndStepsThroughSuras) {
     RecitationController& controller = *started.controller();
     QMenu* goTo = window.topMenus()[0];
     EXPECT_EQ(goTo->title(), QStringLiteral("&Go to"));
-    EXPECT_EQ(captions(goTo), (QStringList{"&Sura...", "&Verse...", "&Next Sura", "&Previous Sura"}));
+    EXPECT_EQ(captions(goTo),
+              (QStringList{"&Sura...", "&Verse...", "&Next Sura", "&Previous Sura", "-", "&Find...\tCtrl+F"}));
     expectAllEnabled(goTo);
 
     modals().answerWith(typeInto(QStringLiteral("36")));
@@ -115,9 +125,10 @@ TEST_F(MenusTest, RecitationPausesSetsTheVolumeAndOpensTheEqualizer) {
     RecitationController& controller = *started.controller();
     ASSERT_TRUE(controller.selectSura(111).ok());
     QMenu* recitation = window.topMenus()[1];
-    EXPECT_EQ(captions(recitation), (QStringList{"&Recite", "&Pause", "&Stop", "-", "&Volume", "-",
-                                                 "&Equalizer...", "&Save Range to MP3"}));
-    expectAllEnabled(recitation);
+    EXPECT_EQ(captions(recitation),
+              (QStringList{"&Recite", "&Pause", "&Stop", "-", "&Volume", "-", "&Speed", "&Equalizer...",
+                           "&Save Range to MP3", "Save Practice &Track...", "-", "Verse &Timings", "-", "&Reciter"}));
+    expectEnabled(recitation, {"&Recite", "&Pause", "&Stop", "&Volume", "&Equalizer...", "&Save Range to MP3"});
     const QStringList volumes{"&Mute", "&20%", "&40%", "&60%", "&80%", "&100%"};
     EXPECT_EQ(captions(itemOf(recitation, QStringLiteral("&Volume"))->menu()), volumes);
     for (int i = volumes.size() - 1; i >= 0; --i) {
@@ -171,8 +182,10 @@ TEST_F(MenusTest, OptionsSwitchTheirMarksAndOpenTheRangeModeSetup) {
     Program& started = startQuiet();
     MainWindow& window = started.window();
     QMenu* options = window.topMenus()[4];
-    EXPECT_EQ(captions(options), (QStringList{"Always On &Top", "Show &Panel", "Toggle &Menu Display",
-                                              "&Load last closed state on open", "-", "&Range Mode Setup"}));
+    EXPECT_EQ(captions(options),
+              (QStringList{"Always On &Top", "Show &Panel", "Toggle &Menu Display", "&Load last closed state on open",
+                           "-", "&Range Mode Setup", "-", "&Recall Mode\tH", "Hide &Translations Too", "-",
+                           "Announce &Each Verse", "-", "Add Recordings &Folder...", "Re&move Recordings Folder"}));
     expectAllEnabled(options);
 
     const bool onTop = window.alwaysOnTop();

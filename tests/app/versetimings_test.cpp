@@ -57,7 +57,11 @@ protected:
         CommandTable& commands = program().window().commands();
         QMenu* recitation = commands.menu(QStringLiteral("Recitation"));
         recitation->popup(program().window().mapToGlobal(QPoint(10, 10)));
-        QTest::keyClick(recitation, Qt::Key_T);
+        // T is also the access key of "Save Practice Track...": step onto the submenu and open it with Right.
+        for (QAction* action : recitation->actions())
+            if (action->menu() == commands.menu(QStringLiteral("Recitation/Verse Timings")))
+                recitation->setActiveAction(action);
+        QTest::keyClick(recitation, Qt::Key_Right);
         QMenu* timings = commands.menu(QStringLiteral("Recitation/Verse Timings"));
         ASSERT_TRUE(timings->isVisible());
         QTest::keyClick(timings, item);

@@ -261,10 +261,11 @@ TEST_F(Sequencer, WaitsHoldWhilePausedAndEndWithTheirRecitation) {
 TEST_F(Sequencer, AMissingRecordingOffersThePageOnAddingRecordingsAndStaysIdle) {
     load(2);
     controller.startRecitation();
-    EXPECT_EQ(window.take(), QStringList{"ask Audio file not installed: Audio file for this sura is not installed. "
-                                         "\r\n\r\nAdd its MP3 file to the recordings folder, or choose another "
-                                         "reciter in the Recitation menu.\r\n\r\nDo you want to read how to "
-                                         "add recordings ?"});
+    EXPECT_EQ(window.take().join(QLatin1Char('|')).toStdString(),
+              "ask Audio file not installed: Audio file for this sura is not installed. "
+              "\r\n\r\nAdd its MP3 file to the recordings folder, or choose another "
+              "reciter in the Recitation menu.\r\n\r\nDo you want to read how to "
+              "add recordings ?");
     window.answerYes = true;
     controller.startRecitation();
     EXPECT_EQ(window.take().last(), "download page");
