@@ -554,19 +554,21 @@ const float* Player::peekFrame(int32_t ahead) {
     }
     const auto channels = static_cast<size_t>(m_format.channels);
     int32_t at = m_blockOffset + ahead;
-    if (at < m_block->frames) {
-        return m_block->samples.data() + static_cast<size_t>(at) * channels;
-    }
     if (m_block == &m_stretchBlock) {
-        return nullptr;
+        return at < m_block->frames ? m_block->samples.data() + static_cast<size_t>(at) * channels : nullptr;
     }
-    at -= m_block->frames;
-    for (uint32_t n = 1;; ++n) {
-        const AudioBlock* block = m_ring->peek(n);
-        if (block == nullptr || block->generation != m_renderGeneration || block->endOfStream) {
+    // Audio at or past the stop sample is never heard, not even in a fade (a range repeated at once would
+    // otherwise begin with the start of the verse after it).
+    const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+    for (uint32_t n = 0;; ++n) {
+        const AudioBlock* block = n == 0 ? m_block : m_ring->peek(n);
+        if (n > 0 && (block == nullptr || block->generation != m_renderGeneration || block->endOfStream)) {
             return nullptr;
         }
         if (at < block->frames) {
+            if (block->firstSample + at >= stopAt) {
+                return nullptr;
+            }
             return block->samples.data() + static_cast<size_t>(at) * channels;
         }
         at -= block->frames;
