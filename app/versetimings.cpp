@@ -11,6 +11,7 @@
 
 #include "app/commandtable.h"
 #include "app/mainwindow.h"
+#include "app/markingdialog.h"
 #include "audio/decodeall.h"
 #include "audio/mp3frameindex.h"
 #include "audio/player.h"
@@ -85,6 +86,7 @@ void VerseTimings::addCommands(CommandTable& table) {
     };
     add(QStringLiteral("&Import..."), &VerseTimings::importTimings);
     add(QStringLiteral("&Find Automatically..."), &VerseTimings::findAutomatically);
+    add(QStringLiteral("&Mark While Listening..."), &VerseTimings::markWhileListening);
     add(QStringLiteral("&Shift All..."), &VerseTimings::shiftAll);
 }
 
@@ -252,6 +254,27 @@ void VerseTimings::shiftAll() {
     m_window.adjustTopMost(true);
     if (!accepted || deltaMs == 0) return;
     store(sura, PosArchive::shifted(m_controller.verseTable(), deltaMs));
+}
+
+void VerseTimings::markWhileListening() {
+    if (!available()) return;
+    const int sura = m_controller.sura();
+    if (m_controller.joinedRecording()) {
+        showError(QStringLiteral("Sura %1 is recorded one file per verse: each verse is timed by its own file.").arg(sura));
+        return;
+    }
+    // Marking is offered from the verse the window shows; the window stops following, so the dialog has
+    // the player to itself until it closes.
+    const int fromRecord = std::max(0, m_controller.currentVerse());
+    m_controller.stop();
+    m_window.adjustTopMost(false);
+    MarkingDialog dialog(m_player, sura, m_controller.mediaFile(), m_controller.verseTable(), fromRecord,
+                         [this](int markedSura, const std::vector<VerseTiming>& records) {
+                             return store(markedSura, records);
+                         },
+                         &m_window);
+    dialog.exec();
+    m_window.adjustTopMost(true);
 }
 
 }  // namespace lumora

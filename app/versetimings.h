@@ -1,7 +1,7 @@
 #pragma once
 // VerseTimings: the window's Recitation → Verse Timings menu. Import a timing table, find the timings from
-// the recording (off the window's thread, with a progress bar and Cancel), and shift a sura's timings by a
-// number of ms. Every change is written for the loaded sura alone into the
+// the recording (off the window's thread, with a progress bar and Cancel), mark them by ear while the
+// recording plays, and shift a sura's timings by a number of ms. Every change is written for the loaded sura alone into the
 // pos.dat of the recordings' folder, never into the program folder's data/, and the sura is then loaded
 // again so the panes follow the new times.
 
@@ -45,6 +45,8 @@ public:
     void importTimings();
     void findAutomatically();
     void shiftAll();
+    // Opens the dialog that marks the loaded sura's verse starts while its recording plays.
+    void markWhileListening();
 
     // Running automatic timing, for tests: the progress dialog while it runs.
     QProgressDialog* progressDialog() const { return m_progress; }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "codec/versetimingtable.h"
@@ -28,6 +29,10 @@ public:
     int nextRecord() const;
     int markCount() const { return static_cast<int>(m_marks.size()); }
     std::optional<int32_t> lastMarkMs() const;
+
+    // Snap points found after marking began (the recording's pauses are found while it plays); later
+    // marks snap to them, marks already made stay where they are. Ascending.
+    void setSnapPoints(std::vector<int32_t> snapPointsMs) { m_snapPointsMs = std::move(snapPointsMs); }
 
     // Marks the next record at the position (snapped); nothing when every record is marked or the position
     // is not past the last mark by kMinVerseMs. Returns the mark made.
