@@ -74,12 +74,29 @@ std::vector<VerseTiming> MarkingSession::records() const {
         result[record].startMs = m_marks[i];
         if (record > 0) result[record - 1].endMs = m_marks[i];
     }
-    if (!m_marks.empty()) {
-        const auto last = static_cast<size_t>(m_firstRecord) + m_marks.size() - 1;
-        VerseTiming& timing = result[last];
-        if (timing.endMs <= timing.startMs) {
-            const bool nextStartsLater = last + 1 < result.size() && result[last + 1].startMs > timing.startMs;
-            timing.endMs = nextStartsLater ? result[last + 1].startMs : static_cast<int32_t>(m_lengthMs);
+    if (m_marks.empty()) return result;
+    const auto first = static_cast<size_t>(m_firstRecord);
+    const auto last = first + m_marks.size() - 1;
+    VerseTiming& timing = result[last];
+    if (timing.endMs <= timing.startMs) {
+        const bool nextStartsLater = last + 1 < result.size() && result[last + 1].startMs > timing.startMs;
+        timing.endMs = nextStartsLater ? result[last + 1].startMs : static_cast<int32_t>(m_lengthMs);
+    }
+    // Unmarked records whose old times now lie on the wrong side of the marks (a table made for another
+    // recording, or none at all) would make the table run backwards: they become empty records at the
+    // nearest marked time until they are marked themselves.
+    for (size_t k = last + 1; k < result.size(); ++k) {
+        if (result[k].startMs < result[k - 1].startMs) result[k] = {result[k - 1].endMs, result[k - 1].endMs};
+    }
+    bool emptied = false;
+    for (size_t k = first; k-- > 0;) {
+        const int32_t nextStartMs = result[k + 1].startMs;
+        if (result[k].startMs > nextStartMs) {
+            result[k] = {nextStartMs, nextStartMs};
+            emptied = true;
+        } else {
+            if (emptied) result[k].endMs = std::min(result[k].endMs, nextStartMs);
+            emptied = false;
         }
     }
     return result;

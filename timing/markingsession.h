@@ -46,7 +46,8 @@ public:
 
     // The table with the marks applied: each marked record starts at its mark, the record before it ends
     // there, and the last marked record keeps its end when that lies after its start, else runs to the next
-    // record's start or the recording's end.
+    // record's start or the recording's end. Unmarked records whose old times would run backwards beside
+    // the marks become empty records at the nearest marked time, so the table is always in order.
     std::vector<VerseTiming> records() const;
 
     bool modified() const { return m_marks != m_savedMarks; }

@@ -83,5 +83,37 @@ TEST(MarkingSession, MarksSnapNudgeAndUndo) {
     EXPECT_EQ(session.lastMarkMs(), 10100);
 }
 
+// Marks made against a table that does not fit the recording (none at all, or another recording's) never
+// give a table that runs backwards: the unmarked records out of order wait, empty, to be marked.
+TEST(MarkingSession, TablesStayInOrderAroundTheMarks) {
+    const auto inOrder = [](const std::vector<VerseTiming>& table) {
+        for (size_t k = 0; k < table.size(); ++k) {
+            if (table[k].endMs < table[k].startMs) return false;
+            if (k > 0 && table[k].startMs < table[k - 1].startMs) return false;
+        }
+        return true;
+    };
+    MarkingSession untimed(std::vector<VerseTiming>(4), 0, {}, 20000);
+    ASSERT_TRUE(untimed.mark(1000));
+    ASSERT_TRUE(untimed.mark(6000));
+    EXPECT_EQ(untimed.records(), (std::vector<VerseTiming>{{1000, 6000}, {6000, 20000}, {20000, 20000}, {20000, 20000}}));
+
+    // Marking from record 2 at a time before records 0 and 1 started in the old table.
+    MarkingSession stale({{5000, 6000}, {7000, 8000}, {9000, 10000}, {11000, 12000}}, 2, {}, 20000);
+    ASSERT_TRUE(stale.mark(4000));
+    EXPECT_TRUE(inOrder(stale.records()));
+    EXPECT_EQ(stale.records()[0], (VerseTiming{4000, 4000}));
+    EXPECT_EQ(stale.records()[3], (VerseTiming{11000, 12000}));
+    // And past the records after it.
+    ASSERT_TRUE(stale.mark(15000));
+    EXPECT_TRUE(inOrder(stale.records()));
+    EXPECT_EQ(stale.records()[2], (VerseTiming{4000, 15000}));
+    EXPECT_EQ(stale.records()[3], (VerseTiming{15000, 20000}));
+    // A record before the first mark that fits stays as it was.
+    MarkingSession later({{500, 900}, {1000, 1900}, {2000, 2900}}, 2, {}, 9000);
+    ASSERT_TRUE(later.mark(2500));
+    EXPECT_EQ(later.records(), (std::vector<VerseTiming>{{500, 900}, {1000, 2500}, {2500, 2900}}));
+}
+
 }  // namespace
 }  // namespace lumora
