@@ -129,6 +129,8 @@ TEST_F(MenusTest, RecitationPausesSetsTheVolumeAndOpensTheEqualizer) {
               (QStringList{"&Recite", "&Pause", "&Stop", "-", "&Volume", "-", "&Speed", "&Equalizer...",
                            "&Save Range to MP3", "Save Practice &Track...", "-", "Verse &Timings", "-", "&Reciter"}));
     expectEnabled(recitation, {"&Recite", "&Pause", "&Stop", "&Volume", "&Equalizer...", "&Save Range to MP3"});
+    EXPECT_EQ(captions(itemOf(recitation, QStringLiteral("Verse &Timings"))->menu()),
+              (QStringList{"&Import...", "&Find Automatically...", "&Mark While Listening...", "&Shift All..."}));
     const QStringList volumes{"&Mute", "&20%", "&40%", "&60%", "&80%", "&100%"};
     EXPECT_EQ(captions(itemOf(recitation, QStringLiteral("&Volume"))->menu()), volumes);
     for (int i = volumes.size() - 1; i >= 0; --i) {
