@@ -61,7 +61,9 @@ MarkingDialog::MarkingDialog(Player& player, int sura, QString recording, std::v
         "<b>Backspace</b> or <b>Ctrl+Z</b>: take the last mark back<br>"
         "<b>Ctrl+S</b>: save &nbsp; <b>Esc</b>: close"));
     keys->setAccessibleName(QStringLiteral("Keys"));
-    keys->setAccessibleDescription(keys->text().remove(QRegularExpression(QStringLiteral("<[^>]*>"))));
+    keys->setAccessibleDescription(keys->text()
+                                        .remove(QRegularExpression(QStringLiteral("<[^>]*>")))
+                                        .replace(QStringLiteral("&nbsp;"), QStringLiteral(" ")));
     layout->addWidget(keys);
 
     auto* fromRow = new QHBoxLayout;
@@ -206,13 +208,18 @@ void MarkingDialog::updateStatus() {
     m_lastMark->setText(last);
 }
 
-void MarkingDialog::playFrom(int32_t startMs) {
+bool MarkingDialog::openStream() {
     if (!m_player.hasStream() && !m_player.openMp3File(QFile::encodeName(m_recording).toStdString())) {
         m_lastAction = QStringLiteral("The recording %1 cannot be played.").arg(m_recording);
         m_playing = false;
-        return;
+        return false;
     }
     m_lengthMs = m_player.streamLength();
+    return true;
+}
+
+void MarkingDialog::playFrom(int32_t startMs) {
+    if (!openStream()) return;
     // The player stops when the position (which runs the look-ahead ahead of the sound) reaches the end
     // mark, so an end mark of the stream's length plus the look-ahead plays the recording to its last
     // sample. An end mark of 0 would stop it at once.
@@ -224,7 +231,7 @@ void MarkingDialog::playFrom(int32_t startMs) {
 }
 
 void MarkingDialog::startFrom(int record) {
-    if (m_records.empty()) return;
+    if (m_records.empty() || !openStream()) return;
     record = std::clamp(record, 0, static_cast<int>(m_records.size()) - 1);
     if (m_session && m_session->markCount() > 0 && record == m_session->nextRecord()) {
         // Going on where marking stopped.

@@ -73,6 +73,8 @@ private:
     int32_t heardMs();
     // The verse number of a record as the window shows it (one higher in sura 9).
     int verseNumber(int record) const;
+    // The player has the recording open (opened here when it had none); false after saying why not.
+    bool openStream();
     void playFrom(int32_t startMs);
 
     Player& m_player;

@@ -339,5 +339,35 @@ TEST_F(MarkingTest, SaveWritesThatSuraAloneAndLeavingUnsavedAsks) {
     EXPECT_EQ(untouched.value(), other);
 }
 
+TEST_F(MarkingTest, MarksOfAnEarlierRunAreKeptWhenMarkingGoesOnFromAnotherVerse) {
+    markWithKeys([&](MarkingDialog& dialog) {
+        press(Qt::Key_Return);
+        playingFrom(0);
+        playUntil(m_sampleTimings[0].startMs + 100);
+        press(Qt::Key_Space);
+        // Another verse chosen in the verse box, and Enter: a new run from 2 s before it.
+        press(Qt::Key_Up);
+        press(Qt::Key_Up);
+        press(Qt::Key_Up);
+        press(Qt::Key_Return);
+        playingFrom(m_sampleTimings[3].startMs - 2000);
+        playUntil(9300);
+        press(Qt::Key_Space);
+        EXPECT_NEAR(markOf(3), 9300, 1);
+        EXPECT_LE(markOf(0), m_sampleTimings[0].startMs);
+        EXPECT_GE(markOf(0), m_sampleTimings[0].startMs - 30);
+        // Taking back the new run's mark leaves the earlier run's still to be saved.
+        press(Qt::Key_Backspace);
+        EXPECT_TRUE(dialog.modified());
+        leaveAnswering(QMessageBox::Save);
+    });
+    ASSERT_EQ(m_questions.size(), 1);
+    const auto written = PosArchive::readSura(recordingsArchive(), 112);
+    ASSERT_TRUE(written.ok());
+    EXPECT_LE(written.value()[0].startMs, m_sampleTimings[0].startMs);
+    EXPECT_GE(written.value()[0].startMs, m_sampleTimings[0].startMs - 30);
+    EXPECT_EQ(written.value()[3], m_sampleTimings[3]);
+}
+
 }  // namespace
 }  // namespace lumora::test
