@@ -414,16 +414,26 @@ Player::Fetch Player::fetchBlock() {
     }
 }
 
-AudioBlock* Player::currentFront() {
+// The block `n` places behind the front of the queue (0 is the front). A real-time output never waits:
+// nullptr when the decoder has not published it yet; any other output waits until it has.
+AudioBlock* Player::queuedBlock(uint32_t n) {
     for (;;) {
         const uint64_t seen = m_ring->published();
-        AudioBlock* block = m_ring->front();
+        if (AudioBlock* block = m_ring->peek(n)) {
+            return block;
+        }
+        if (m_outputRealTime) {
+            return nullptr;
+        }
+        m_ring->waitForPublish(seen);
+    }
+}
+
+AudioBlock* Player::currentFront() {
+    for (;;) {
+        AudioBlock* block = queuedBlock(0);
         if (block == nullptr) {
-            if (m_outputRealTime) {
-                return nullptr;
-            }
-            m_ring->waitForPublish(seen);
-            continue;
+            return nullptr;
         }
         if (block->generation != m_renderGeneration) {
             if (m_ring->pop()) {
@@ -441,15 +451,10 @@ AudioBlock* Player::blockHolding(int64_t sample) {
     if (currentFront() == nullptr) {
         return nullptr;
     }
-    for (uint32_t n = 0;;) {
-        const uint64_t seen = m_ring->published();
-        AudioBlock* block = m_ring->peek(n);
+    for (uint32_t n = 0;; ++n) {
+        AudioBlock* block = queuedBlock(n);
         if (block == nullptr) {
-            if (m_outputRealTime) {
-                return nullptr;
-            }
-            m_ring->waitForPublish(seen);
-            continue;
+            return nullptr;
         }
         if (block->generation != m_renderGeneration) {
             return nullptr;  // a newer seek: the render loop starts over
@@ -457,7 +462,6 @@ AudioBlock* Player::blockHolding(int64_t sample) {
         if (block->endOfStream || sample < block->firstSample + block->frames) {
             return block;
         }
-        ++n;
     }
 }
 

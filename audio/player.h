@@ -138,6 +138,7 @@ private:
     void applySettings();
     enum class Fetch { kBlock, kUnderrun, kEnded };
     Fetch fetchBlock();
+    AudioBlock* queuedBlock(uint32_t n);
     AudioBlock* currentFront();
     Fetch fetchStretched();
     AudioBlock* blockHolding(int64_t sample);

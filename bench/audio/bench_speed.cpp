@@ -3,11 +3,7 @@
 // tempo=0.75` and `equalizer-10bands` into a synchronised fakesink. Target: at most 2× the peer (the
 // stretcher here does more per sample than the peer's).
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
@@ -21,40 +17,10 @@
 #include "audio/player.h"
 #include "longrecording.h"
 
-extern char** environ;
-
 namespace {
 
+using lumora::bench::processCpuSeconds;
 using Clock = std::chrono::steady_clock;
-
-double processCpuSeconds() {
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-pid_t spawnQuiet(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? child : -1;
-}
-
-double waitForCpu(pid_t child) {
-    int status = 0;
-    struct rusage usage {};
-    if (child <= 0 || wait4(child, &status, 0, &usage) != child) return -1;
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The player's CPU seconds for `seconds` of wall-clock recitation at `speed` (equalizer on).
 double reciteCpu(const std::string& path, double speed, int seconds) {
@@ -89,10 +55,10 @@ int main(int argc, char** argv) {
     for (const char* word : {"!", "fakesink", "sync=true"}) pipeline.emplace_back(word);
 
     const double plainCpu = reciteCpu(path, 1.0, seconds);
-    const pid_t gst = spawnQuiet(pipeline);
+    const pid_t gst = lumora::bench::spawn(pipeline, true);
     const double slowCpu = reciteCpu(path, 0.75, seconds);
     if (gst > 0) kill(gst, SIGINT);
-    const double gstCpu = waitForCpu(gst);
+    const double gstCpu = lumora::bench::waitForCpu(gst);
     std::printf("reciting %d s with the EQ on, CPU seconds:\n", seconds);
     std::printf("  Lumora at 1.00x        %8.3f\n", plainCpu);
     std::printf("  Lumora at 0.75x        %8.3f  (%.2fx Lumora at 1.00x)\n", slowCpu, slowCpu / plainCpu);

@@ -1,5 +1,9 @@
 #include "longrecording.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -10,6 +14,8 @@
 
 #include "audio/mp3frameindex.h"
 #include "support/testrecordings.h"
+
+extern char** environ;
 
 namespace lumora::bench {
 
@@ -61,6 +67,42 @@ std::string longRecording(const std::string& folder, int minutes) {
     }
     std::filesystem::rename(temporary, path);
     return path;
+}
+
+pid_t spawn(const std::vector<std::string>& arguments, bool quiet) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet) {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? child : -1;
+}
+
+// Waits for a child; its CPU seconds (user + system), or -1 when it failed.
+double waitForCpu(pid_t child) {
+    int status = 0;
+    struct rusage usage {};
+    if (child <= 0 || wait4(child, &status, 0, &usage) != child) {
+        return -1;
+    }
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double processCpuSeconds() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace lumora::bench
