@@ -103,6 +103,9 @@ QAction* MainWindow::commandAction(int number) const {
 }
 
 void MainWindow::setMenusVisible(bool visible) {
+    // A window rolled up to its menu bar is rolled down before the bar goes.
+    if (!visible)
+        setRolledUp(false);
     m_menusVisible = visible;
     for (QMenu* menu : m_topMenus) menu->menuAction()->setVisible(visible);
     m_menuBar->setVisible(visible);

@@ -134,6 +134,9 @@ public:
     void setWindowGeometryTwips(const QRectF& rect) { m_geometry->setWindowGeometryTwips(rect); }
     QSize screenSizeTwips() const { return m_geometry->screenSizeTwips(); }
     double dpi() const { return m_geometry->dpi(); }
+    // "&WindowShade Mode": the window rolled up to its menu bar, or back down.
+    bool isRolledUp() const { return m_geometry->rolledUp(); }
+    void setRolledUp(bool rolled) { m_geometry->setRolledUp(rolled); }
 
     // --- options ---
     bool showPanel() const { return m_showPanel; }

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <algorithm>
 
@@ -10,6 +11,7 @@
 #include "app/panestack.h"
 #include "app/twips.h"
 #include "app/windowaccessibility.h"
+#include "controls/statusline.h"
 
 namespace lumora {
 
@@ -42,10 +44,12 @@ QSize WindowGeometry::screenSizeTwips() const {
 QRect WindowGeometry::windowGeometryTwips() const {
     // The frame's top-left places the window as the user sees it; the size is the window's own, without
     // the window manager's decorations, so that storing and restoring it never grows the window.
-    return Twips::rectFromPixels(QRect(m_window.frameGeometry().topLeft(), m_window.size()), dpi());
+    const QSize size = m_unrolledSize.value_or(m_window.size());
+    return Twips::rectFromPixels(QRect(m_window.frameGeometry().topLeft(), size), dpi());
 }
 
 void WindowGeometry::setWindowGeometryTwips(const QRectF& rect) {
+    setRolledUp(false);
     const QRect pixels = Twips::rectToPixels(Twips::rounded(rect), dpi());
     m_window.move(pixels.topLeft());
     m_window.resize(pixels.size().expandedTo(m_window.minimumSize()));
@@ -53,6 +57,10 @@ void WindowGeometry::setWindowGeometryTwips(const QRectF& rect) {
 }
 
 void WindowGeometry::arrange() {
+    if (rolledUp()) {
+        arrangeRolledUp();
+        return;
+    }
     MainWindow& window = m_window;
     const double windowDpi = dpi();
     // The smallest outer window, less what the window manager's frame takes.
@@ -61,10 +69,7 @@ void WindowGeometry::arrange() {
                           Twips::toPixels(PaneGeometry::kMinimumHeightTwips, windowDpi) - extra.height());
 
     const int menuHeight = menuBarHeight();
-    if (window.m_menusVisible)
-        window.m_menuBar->setGeometry(0, 0, window.width(), menuHeight);
-    if (window.m_access)
-        window.m_access->placeStatusLine(menuHeight, window.m_menusVisible);
+    placeMenuRow(menuHeight);
     const QSize innerPixels(window.width(), std::max(window.height() - menuHeight, 0));
     const QSize outerTwips = Twips::sizeFromPixels(window.frameGeometry().size(), windowDpi);
     const QSize innerTwips = Twips::sizeFromPixels(innerPixels, windowDpi);
@@ -83,6 +88,70 @@ void WindowGeometry::arrange() {
     window.m_stack->place(arrangement.container,
                           Twips::rectToPixels(arrangement.container, windowDpi).translated(0, menuHeight),
                           arrangement.paneWidth);
+}
+
+void WindowGeometry::placeMenuRow(int menuHeight) {
+    if (m_window.m_menusVisible)
+        m_window.m_menuBar->setGeometry(0, 0, m_window.width(), menuHeight);
+    if (m_window.m_access)
+        m_window.m_access->placeStatusLine(menuHeight, m_window.m_menusVisible);
+}
+
+// ---------------------------------------------------------------------------------------------- rolling up
+
+void WindowGeometry::setRolledUp(bool rolled) {
+    if (rolled == rolledUp())
+        return;
+    MainWindow& window = m_window;
+    if (rolled) {
+        if (!window.m_menusVisible || (window.windowState() & ~Qt::WindowActive) != Qt::WindowNoState)
+            return;
+        m_unrolledSize = window.size();
+        watchMenuRow(true);
+        window.wordTip()->hide();
+        arrange();
+        return;
+    }
+    // The panes are not placed while rolled up, so the old size gives them back as they were.
+    const QSize size = *m_unrolledSize;
+    m_unrolledSize.reset();
+    watchMenuRow(false);
+    window.setMaximumHeight(QWIDGETSIZE_MAX);
+    window.resize(size);
+    window.m_stack->show();
+    arrange();
+}
+
+void WindowGeometry::arrangeRolledUp() {
+    MainWindow& window = m_window;
+    const int menuHeight = menuBarHeight();
+    const QSize extra = frameExtraPixels();
+    window.setMinimumSize(Twips::toPixels(PaneGeometry::kMinimumWidthTwips, dpi()) - extra.width(), menuHeight);
+    window.setMaximumHeight(menuHeight);
+    placeMenuRow(menuHeight);
+    if (window.m_panel)
+        window.m_panel->hide();
+    window.m_stack->hide();
+}
+
+void WindowGeometry::watchMenuRow(bool on) {
+    QWidget* row[] = {m_window.m_menuBar, m_window.statusLine()};
+    for (QWidget* widget : row) {
+        if (widget && on)
+            widget->installEventFilter(this);
+        else if (widget)
+            widget->removeEventFilter(this);
+    }
+}
+
+bool WindowGeometry::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonPress || !rolledUp())
+        return QObject::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (watched == m_window.m_menuBar && m_window.m_menuBar->actionAt(mouse->position().toPoint()))
+        return QObject::eventFilter(watched, event);
+    m_window.showWindowMenu(mouse->globalPosition().toPoint());
+    return true;
 }
 
 }  // namespace lumora

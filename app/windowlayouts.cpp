@@ -82,6 +82,8 @@ void WindowLayouts::applyPanes(const LayoutState& state) {
 
 void WindowLayouts::applyWindowState(const LayoutState& state) {
     MainWindow& window = m_window;
+    // A rolled-up window takes the layout's place and size rolled down.
+    window.setRolledUp(false);
     if (state.windowState == LayoutState::kMaximized) {
         window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     } else if (state.windowState == LayoutState::kMinimized) {
