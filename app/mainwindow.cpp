@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 
 #include "app/aboutwindow.h"
@@ -263,19 +262,11 @@ void MainWindow::showLayoutHelp() {
 // ---------------------------------------------------------------------------------------------- dialogs
 
 void MainWindow::showMessage(const QString& title, const QString& text, bool critical) {
-    adjustTopMost(false);
-    QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information, title, text, QMessageBox::Ok,
-                    isVisible() ? this : nullptr);
-    box.exec();
-    adjustTopMost(true);
+    m_dialogs->message(title, text, critical);
 }
 
 bool MainWindow::askYesNo(const QString& title, const QString& text) {
-    adjustTopMost(false);
-    QMessageBox question(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, this);
-    const bool yes = question.exec() == QMessageBox::Yes;
-    adjustTopMost(true);
-    return yes;
+    return m_dialogs->askYesNo(title, text);
 }
 
 void MainWindow::openDownloadPage() {
