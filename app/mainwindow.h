@@ -129,7 +129,8 @@ public:
     QRect paneGeometryTwips(int pane) const;
     QRect separatorGeometryTwips(int separator) const;
     QRect containerGeometryTwips() const;
-    // The window's place on the screen in twips: the frame's top-left and the window's own size.
+    // The window's place on the screen in twips: the frame's top-left and the window's own size (while
+    // rolled up, the size it rolls down to).
     QRect windowGeometryTwips() const { return m_geometry->windowGeometryTwips(); }
     void setWindowGeometryTwips(const QRectF& rect) { m_geometry->setWindowGeometryTwips(rect); }
     QSize screenSizeTwips() const { return m_geometry->screenSizeTwips(); }
