@@ -3,8 +3,10 @@
 // pane stack, with separator bars between them); the menu bar built from the command table; the five
 // layouts applied to and saved from the window; the geometry rules that keep everything in place when
 // the window or a pane changes size; and the dialogs and messages the recitation controller asks for.
-// The window composes these parts and is thin: the recitation state lives in the controller's models
-// and the verse texts in the text assignment; the window shows them and forwards what the user does.
+// The window composes these parts (see panelwiring.h, panewiring.h, windowgeometry.h, windowoptions.h,
+// windowlayouts.h, windowdialogs.h, windowcommands.h) and is thin: the recitation state lives in the
+// controller's models and the verse texts in the text assignment; the window shows them and forwards what
+// the user does.
 //
 // Geometry is kept in twips (1440 per logical inch) and converted to pixels only when placed, so a layout
 // saved and loaded again comes back exactly.
@@ -20,7 +22,10 @@
 
 #include "app/layoutstore.h"
 #include "app/panegeometry.h"
+#include "app/panewiring.h"
 #include "app/windowcommands.h"
+#include "app/windowgeometry.h"
+#include "app/windowoptions.h"
 #include "recitation/recitationwindow.h"
 
 class QAction;
@@ -40,6 +45,7 @@ class ControlPanel;
 class NoticeBar;
 class HelpToolTip;
 class PaneStack;
+class PanelWiring;
 class RecallView;
 class VerseFinder;
 class WindowDialogs;
@@ -105,50 +111,54 @@ public:
     void showLayoutHelp();
     // Puts a text into pane 1..4 (captions of its toggle, caption label and texts menu item included);
     // a failure is shown in a message box.
-    void assignPaneText(int pane, const QString& name);
+    void assignPaneText(int pane, const QString& name) { m_paneWiring->assignPaneText(pane, name); }
     // The layout state the window shows now (what saveLayout stores).
     LayoutState currentLayoutState() const;
 
     // --- geometry ---
     // The resize rules: minimum size, panel, container, slider widths, range move buttons.
-    void arrangeWindow();
+    void arrangeWindow() { m_geometry->arrange(); }
     // Stacks the visible panes (proportional: keep their height ratio; otherwise equal heights).
     void loadBrowsers(bool proportional);
-    bool isPaneVisible(int pane) const;
+    bool isPaneVisible(int pane) const { return m_paneWiring->isPaneVisible(pane); }
     // A click on pane 1..4's display toggle: the toggle's new state restacks the panes equally.
-    void paneToggleClicked(int pane);
+    void paneToggleClicked(int pane) { m_paneWiring->paneToggleClicked(pane); }
     // A click on the Texts menu's item of pane 1..4: the toggle button takes the item's new check mark.
-    void textsMenuClicked(int pane);
-    void togglePane(int pane) override;
+    void textsMenuClicked(int pane) { m_paneWiring->textsMenuClicked(pane); }
+    void togglePane(int pane) override { m_paneWiring->togglePane(pane); }
     QRect paneGeometryTwips(int pane) const;
     QRect separatorGeometryTwips(int separator) const;
     QRect containerGeometryTwips() const;
-    // The window's place on the screen in twips: the frame's top-left and the window's own size.
-    QRect windowGeometryTwips() const;
-    void setWindowGeometryTwips(const QRectF& rect);
-    QSize screenSizeTwips() const;
-    double dpi() const;
+    // The window's place on the screen in twips: the frame's top-left and the window's own size (while
+    // rolled up, the size it rolls down to).
+    QRect windowGeometryTwips() const { return m_geometry->windowGeometryTwips(); }
+    void setWindowGeometryTwips(const QRectF& rect) { m_geometry->setWindowGeometryTwips(rect); }
+    QSize screenSizeTwips() const { return m_geometry->screenSizeTwips(); }
+    double dpi() const { return m_geometry->dpi(); }
+    // "&WindowShade Mode": the window rolled up to its menu bar, or back down.
+    bool isRolledUp() const { return m_geometry->rolledUp(); }
+    void setRolledUp(bool rolled) { m_geometry->setRolledUp(rolled); }
 
     // --- options ---
     bool showPanel() const { return m_showPanel; }
     void setShowPanel(bool show);
-    bool alwaysOnTop() const { return m_alwaysOnTop; }
-    void setAlwaysOnTop(bool on);
-    bool isTopMost() const;
+    bool alwaysOnTop() const { return m_options->alwaysOnTop(); }
+    void setAlwaysOnTop(bool on) { m_options->setAlwaysOnTop(on); }
+    bool isTopMost() const { return m_options->isTopMost(); }
     // Lifts the window's always-on-top state before a modal window or message box (restore false) and
     // puts the user's choice back afterwards (restore true). Nested brackets restore at the outermost.
-    void adjustTopMost(bool restore);
-    bool loadClosedState() const { return m_loadClosedState; }
-    void setLoadClosedState(bool on);
+    void adjustTopMost(bool restore) { m_options->adjustTopMost(restore); }
+    bool loadClosedState() const { return m_options->loadClosedState(); }
+    void setLoadClosedState(bool on) { m_options->setLoadClosedState(on); }
     // "&Load last closed state on open": inverts and stores the option.
-    void toggleLoadClosedState();
-    bool onscreenHelp() const { return m_onscreenHelp; }
+    void toggleLoadClosedState() { m_options->toggleLoadClosedState(); }
+    bool onscreenHelp() const { return m_options->onscreenHelp(); }
     // Switches the on-screen help on (a fresh set of tips) or off (every tip gone at once).
-    void setOnscreenHelp(bool on);
+    void setOnscreenHelp(bool on) { m_options->setOnscreenHelp(on); }
     // The tips while the help is on; nullptr while it is off.
-    HelpToolTip* helpToolTip() const { return m_helpToolTip.get(); }
+    HelpToolTip* helpToolTip() const { return m_options->helpToolTip(); }
     // "&On Screen Help": inverts and stores the option.
-    void toggleOnscreenHelp();
+    void toggleOnscreenHelp() { m_options->toggleOnscreenHelp(); }
     bool menusVisible() const override { return m_menusVisible; }
     void setMenusVisible(bool visible) override;
 
@@ -162,6 +172,8 @@ public:
     void showMessage(const QString& title, const QString& text, bool critical);
     // The About window on page 0 (about), 1 (keyboard) or 2 (version).
     void showAboutWindow(int page);
+    // The information window of the text pane 1..4 shows.
+    void showTextInfo(int pane);
     // The window menu at `globalPos`; the chosen command runs.
     void showWindowMenu(const QPoint& globalPos);
     // The name of the text pane 1..4 shows.
@@ -205,7 +217,7 @@ public:
     QAction* layoutHelpAction() const { return commandAction(WindowCommands::kLayoutHelp); }
     // The six top-level menus: Go to, Recitation, Texts, Layouts, Options, Help.
     const std::array<QMenu*, 6>& topMenus() const { return m_topMenus; }
-    QLabel* wordTip() const { return m_wordTip; }
+    QLabel* wordTip() const { return m_paneWiring->wordTip(); }
     // The status line and Options -> "Announce Each Verse"; null before attach().
     StatusLine* statusLine() const;
     QAction* announceEachVerseAction() const;
@@ -214,30 +226,24 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class WindowDialogs;
+    friend class WindowGeometry;
     friend class WindowLayouts;
 
     QAction* commandAction(int number) const;
-    void connectPanel();
-    void connectPanes();
-    int menuBarHeight() const;
-    QSize frameExtraPixels() const;
-    void setPaneVisibleButton(int pane, bool visible);
-    void copyPaneText(int pane);
-    void onPaneStatusText(const QString& text);
-    void showWordTip();
-    void onSuraBoxChanged(int index);
-    void onVolumeDragged(int32_t oldPosition, int32_t& newPosition);
 
     SettingsStore& m_settings;
     QString m_appFolder;
     std::unique_ptr<WindowLayouts> m_layouts;
     std::unique_ptr<WindowDialogs> m_dialogs;
+    std::unique_ptr<WindowGeometry> m_geometry;
+    std::unique_ptr<PaneWiring> m_paneWiring;
+    std::unique_ptr<PanelWiring> m_panelWiring;
     std::unique_ptr<WindowAccessibility> m_access;
-    std::unique_ptr<HelpToolTip> m_helpToolTip;
+    // Last, so that the help tips go first.
+    std::unique_ptr<WindowOptions> m_options;
 
     RecitationController* m_controller = nullptr;
     VerseTextAssignment* m_texts = nullptr;
@@ -257,20 +263,12 @@ private:
     ControlPanel* m_panel = nullptr;
     PaneStack* m_stack = nullptr;
     NoticeBar* m_notice = nullptr;
-    QLabel* m_wordTip = nullptr;
-    QTimer* m_wordTipTimer = nullptr;
     QTimer* m_tickTimer = nullptr;
-    QString m_lastStatusText;
 
     QString m_currentLayout = QStringLiteral("1");
     bool m_switchingLayout = false;
     bool m_showPanel = true;
-    bool m_alwaysOnTop = false;
-    int m_topMostLiftDepth = 0;
-    bool m_loadClosedState = true;
-    bool m_onscreenHelp = true;
     bool m_menusVisible = true;
-    bool m_syncingSuraBox = false;
 };
 
 }  // namespace lumora

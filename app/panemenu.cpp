@@ -7,6 +7,8 @@
 #include <cmath>
 
 #include "app/mainwindow.h"
+#include "app/textpaneframe.h"
+#include "controls/ownerdrawnbutton.h"
 #include "recitation/recitationcontroller.h"
 #include "text/installedtexts.h"
 #include "text/versetextassignment.h"
@@ -47,6 +49,15 @@ std::optional<uint32_t> askColour(MainWindow& window, uint32_t current) {
     return numberOf(colour);
 }
 
+// Where the menu opens: at the pointer when it rests on the menu button (a click), otherwise under the
+// button (opened from the keyboard, when the pointer may be anywhere on the screen).
+QPoint menuPlace(const QWidget& button) {
+    const QPoint pointer = QCursor::pos();
+    if (button.isVisible() && button.rect().contains(button.mapFromGlobal(pointer)))
+        return pointer;
+    return button.mapToGlobal(QPoint(0, button.height()));
+}
+
 }  // namespace
 
 void PaneMenu::show(MainWindow& window, int pane) {
@@ -73,7 +84,7 @@ void PaneMenu::show(MainWindow& window, int pane) {
     menu.addSeparator();
     menu.addAction(QStringLiteral("&Close"))->setData(1004);
 
-    QAction* chosen = menu.exec(QCursor::pos());
+    QAction* chosen = menu.exec(menuPlace(*window.paneFrame(pane)->transMenuButton()));
     if (!chosen)
         return;
     const int command = chosen->data().toInt();

@@ -169,8 +169,16 @@ void addWindowMenu(CommandTable& table, MainWindow& window) {
     table.addSeparator(menu);
     table.add(item(menu, WindowCommands::kMenuMinimize, QStringLiteral("&Minimize"),
                    [&window] { window.showMinimized(); }));
-    // Rolling the window up to its title bar is the window manager's business; the item does nothing.
-    table.add(item(menu, WindowCommands::kMenuWindowShade, QStringLiteral("&WindowShade Mode"), [] {}));
+    // Rolls the window up to its menu bar and down again; a window maximized, minimized or without its
+    // menu bar has nothing to roll up to.
+    Command shade = item(menu, WindowCommands::kMenuWindowShade, QStringLiteral("&WindowShade Mode"),
+                         [&window] { window.setRolledUp(!window.isRolledUp()); });
+    shade.checked = [&window] { return window.isRolledUp(); };
+    shade.enabled = [&window] {
+        return window.isRolledUp() ||
+               (window.menusVisible() && (window.windowState() & ~Qt::WindowActive) == Qt::WindowNoState);
+    };
+    table.add(std::move(shade));
     same(WindowCommands::kMenuAlwaysOnTop, QStringLiteral("&Always on Top"), WindowCommands::kAlwaysOnTop);
     table.addSeparator(menu);
     table.add(item(menu, WindowCommands::kMenuClose, QStringLiteral("&Close"), [&window] { window.close(); }));

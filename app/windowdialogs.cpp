@@ -24,6 +24,22 @@
 
 namespace lumora {
 
+void WindowDialogs::message(const QString& title, const QString& text, bool critical) {
+    m_window.adjustTopMost(false);
+    QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information, title, text, QMessageBox::Ok,
+                    m_window.isVisible() ? &m_window : nullptr);
+    box.exec();
+    m_window.adjustTopMost(true);
+}
+
+bool WindowDialogs::askYesNo(const QString& title, const QString& text) {
+    m_window.adjustTopMost(false);
+    QMessageBox question(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, &m_window);
+    const bool yes = question.exec() == QMessageBox::Yes;
+    m_window.adjustTopMost(true);
+    return yes;
+}
+
 void WindowDialogs::verse(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos) {
     RecitationController* controller = m_window.controller();
     if (!controller)

@@ -1,7 +1,7 @@
 #pragma once
 // The modal dialogs the main window opens for the menus, the panel and the recitation controller, each
-// between the always-on-top brackets: quick sura and verse, range mode setup, equalizer, saving the
-// range to MP3, the About window and a pane's text information.
+// between the always-on-top brackets: message boxes and Yes/No questions, quick sura and verse, range mode
+// setup, equalizer, saving the range to MP3, the About window and a pane's text information.
 
 #include <QString>
 
@@ -13,6 +13,9 @@ class WindowDialogs {
 public:
     explicit WindowDialogs(MainWindow& window) : m_window(window) {}
 
+    // A message box with the critical or the information icon.
+    void message(const QString& title, const QString& text, bool critical);
+    bool askYesNo(const QString& title, const QString& text);
     void verse(const QString& caption, bool rangeBegin, bool rangeEnd, int totalVerseNos);
     void rangeModeSetup();
     void quickSura();

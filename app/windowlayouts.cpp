@@ -12,11 +12,6 @@
 
 namespace lumora {
 
-namespace {
-
-
-}  // namespace
-
 WindowLayouts::WindowLayouts(MainWindow& window) : m_window(window), m_store(window.m_settings) {}
 
 std::array<QString, 4> WindowLayouts::chooseTexts(const LayoutState& state) const {
@@ -52,7 +47,7 @@ Result<void> WindowLayouts::load(const QString& layout) {
     const LayoutState& state = loaded.value();
 
     for (int pane = 1; pane <= 4; ++pane)
-        m_window.setPaneVisibleButton(pane, state.panes[static_cast<size_t>(pane - 1)].visible);
+        m_window.m_paneWiring->setPaneVisibleButton(pane, state.panes[static_cast<size_t>(pane - 1)].visible);
     for (int pane = 1; pane <= 4; ++pane)
         m_window.textsMenuAction(pane)->setChecked(state.panes[static_cast<size_t>(pane - 1)].visible);
     m_window.setAlwaysOnTop(state.alwaysOnTop);
@@ -87,6 +82,8 @@ void WindowLayouts::applyPanes(const LayoutState& state) {
 
 void WindowLayouts::applyWindowState(const LayoutState& state) {
     MainWindow& window = m_window;
+    // A rolled-up window takes the layout's place and size rolled down.
+    window.setRolledUp(false);
     if (state.windowState == LayoutState::kMaximized) {
         window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     } else if (state.windowState == LayoutState::kMinimized) {
@@ -120,7 +117,7 @@ void WindowLayouts::applyWindowState(const LayoutState& state) {
 LayoutState WindowLayouts::current() const {
     const MainWindow& window = m_window;
     LayoutState state;
-    state.alwaysOnTop = window.m_alwaysOnTop;
+    state.alwaysOnTop = window.alwaysOnTop();
     state.showPanel = window.m_showPanel;
     for (int pane = 1; pane <= 4; ++pane) {
         PaneLayout& paneState = state.panes[static_cast<size_t>(pane - 1)];
@@ -171,6 +168,17 @@ void WindowLayouts::resetAll() {
     (void)m_store.resetAll();
     m_window.m_currentLayout = QStringLiteral("1");
     (void)load(m_window.m_currentLayout);
+}
+
+void WindowLayouts::showHelp() {
+    m_window.showMessage(
+        QStringLiteral("Layouts help"),
+        QStringLiteral("Lumora supports 5 layouts. \r\n\r\n"
+                       "Each layout can have its own translations, font size, window position, text and "
+                       "background colors. \r\n\r\n"
+                       "To switch between layouts, use keyboard shortcut 'L' to switch to next layout or "
+                       "'K' to switch to previous layout  "),
+        false);
 }
 
 }  // namespace lumora

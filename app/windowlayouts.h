@@ -1,6 +1,7 @@
 #pragma once
 // The five layouts as the main window meets them: a layout applied to the window (panes, texts, colours,
-// options, the window's place), the window's state gathered into a layout, switching and resetting.
+// options, the window's place), the window's state gathered into a layout, switching and resetting, and
+// the help on them.
 
 #include <QString>
 #include <array>
@@ -24,6 +25,8 @@ public:
     void resetAll();
     // The layout state the window shows now (what save stores).
     LayoutState current() const;
+    // "&Layout Help ...": how the layouts work, in a message box.
+    void showHelp();
 
 private:
     // The first-run rule: a default text name that is not installed gives way to the first installed

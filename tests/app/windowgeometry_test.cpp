@@ -1,12 +1,20 @@
-// The window's geometry rules on the running window: panel, container, pane stacking and separators.
+// The window's geometry rules on the running window: panel, container, pane stacking and separators, and
+// the window rolled up to its menu bar.
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
+#include <array>
 
+#include "app/commandtable.h"
 #include "app/controlpanel.h"
 #include "app/mainwindow.h"
 #include "app/separatorbar.h"
 #include "app/textpaneframe.h"
 #include "app/twips.h"
+#include "app/windowcommands.h"
 #include "controls/ownerdrawnbutton.h"
 #include "programfixture.h"
 #include "windowdriver.h"
@@ -109,6 +117,129 @@ TEST_F(WindowGeometryTest, SwitchingOffTheLastPaneLeavesItAndAnyPaneBackSharesEq
 
     window.togglePane(3);
     EXPECT_NEAR(window.paneGeometryTwips(2).height(), window.paneGeometryTwips(3).height(), 1);
+}
+
+// Everything the window shows of its panes and their place.
+struct Placement {
+    QSize size;
+    QRect windowTwips;
+    QRect containerTwips;
+    std::array<QRect, 4> panesTwips;
+    bool operator==(const Placement&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const QRect& r) {
+    return out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
+
+void PrintTo(const Placement& p, std::ostream* out) {
+    *out << "size " << p.size.width() << "x" << p.size.height() << " window " << p.windowTwips << " container "
+         << p.containerTwips;
+    for (const QRect& pane : p.panesTwips) *out << " pane " << pane;
+}
+
+Placement placementOf(const MainWindow& window) {
+    Placement placement{window.size(), window.windowGeometryTwips(), window.containerGeometryTwips(), {}};
+    for (int pane = 1; pane <= 4; ++pane)
+        placement.panesTwips[static_cast<size_t>(pane - 1)] = window.paneGeometryTwips(pane);
+    return placement;
+}
+
+class WindowShadeTest : public ProgramTest {
+protected:
+    // Presses `button` on `widget` at `at`, where the window menu opens, and chooses "&WindowShade Mode".
+    void shadeFrom(QWidget* widget, Qt::MouseButton button, QPoint at = QPoint()) {
+        modals().chooseMenuItem(QStringLiteral("&WindowShade Mode"));
+        QTest::mousePress(widget, button, {}, at);
+        QTest::mouseRelease(widget, button, {}, at);
+    }
+    // The menu bar's row right of its menus, where the status line stands: the window menu's opener while
+    // the panel is rolled away.
+    static QWidget* menuRow(MainWindow& window, QPoint& at) {
+        const QPoint inWindow(window.width() - 4, window.menuBar()->height() / 2);
+        QWidget* widget = window.childAt(inWindow);
+        at = widget ? widget->mapFrom(&window, inWindow) : QPoint();
+        return widget;
+    }
+};
+
+TEST_F(WindowShadeTest, TheWindowMenuRollsTheWindowUpToItsMenuBarAndDownToTheSamePlace) {
+    MainWindow& window = start().window();
+    modals().clear();
+    dragSeparator(window, 1, 40);
+    window.togglePane(3);
+    const Placement before = placementOf(window);
+    QAction* shade = window.commands().action(WindowCommands::kMenuWindowShade);
+    EXPECT_FALSE(shade->isChecked());
+
+    shadeFrom(window.panel()->iconLabel(), Qt::RightButton);
+    EXPECT_TRUE(window.isRolledUp());
+    EXPECT_TRUE(shade->isChecked());
+    EXPECT_TRUE(shade->isEnabled());
+    EXPECT_FALSE(window.panel()->isVisible());
+    EXPECT_FALSE(window.container()->isVisible());
+    EXPECT_TRUE(window.menuBar()->isVisible());
+    EXPECT_EQ(window.height(), window.menuBar()->height());
+    // Pulled down while rolled up, it stays the height of its menu bar; the menus still work.
+    window.resize(window.width(), before.size.height());
+    EXPECT_EQ(window.height(), window.menuBar()->height());
+    QMenu* options = window.topMenus()[4];
+    QTest::mouseClick(window.menuBar(), Qt::LeftButton, {},
+                      window.menuBar()->actionGeometry(options->menuAction()).center());
+    EXPECT_TRUE(options->isVisible());
+    options->close();
+    EXPECT_TRUE(window.isRolledUp());
+
+    QPoint at;
+    QWidget* row = menuRow(window, at);
+    ASSERT_NE(row, nullptr);
+    shadeFrom(row, Qt::LeftButton, at);
+    EXPECT_FALSE(window.isRolledUp());
+    EXPECT_FALSE(shade->isChecked());
+    EXPECT_TRUE(window.panel()->isVisible());
+    EXPECT_TRUE(window.container()->isVisible());
+    EXPECT_FALSE(window.paneFrame(3)->isVisible());
+    EXPECT_EQ(placementOf(window), before);
+    EXPECT_GT(window.minimumHeight(), window.menuBar()->height());
+}
+
+TEST_F(WindowShadeTest, HidingTheMenusALayoutOrAClosedWindowRollItDownFirst) {
+    Program& started = start();
+    MainWindow& window = started.window();
+    modals().clear();
+    const Placement before = placementOf(window);
+
+    shadeFrom(window.panel()->labels()[0], Qt::LeftButton);
+    ASSERT_TRUE(window.isRolledUp());
+    QTest::keyClick(&window, Qt::Key_F8);
+    EXPECT_FALSE(window.menusVisible());
+    EXPECT_FALSE(window.isRolledUp());
+    EXPECT_EQ(window.size(), before.size);
+    EXPECT_EQ(window.windowGeometryTwips(), before.windowTwips);
+    EXPECT_TRUE(window.container()->isVisible());
+    // Without its menu bar there is nothing to roll up to.
+    window.setRolledUp(true);
+    EXPECT_FALSE(window.isRolledUp());
+    QTest::keyClick(&window, Qt::Key_F8, Qt::ShiftModifier);
+    ASSERT_TRUE(window.menusVisible());
+
+    // Layout 2 takes its own place; back on layout 1 the window is as it was.
+    shadeFrom(window.panel()->labels()[1], Qt::RightButton);
+    ASSERT_TRUE(window.isRolledUp());
+    window.layoutMenuAction(2)->trigger();
+    EXPECT_FALSE(window.isRolledUp());
+    EXPECT_TRUE(window.panel()->isVisible());
+    window.layoutMenuAction(1)->trigger();
+    EXPECT_EQ(window.size(), before.size);
+    EXPECT_EQ(window.windowGeometryTwips(), before.windowTwips);
+
+    // Closed while rolled up, the window comes back at the size it rolls down to.
+    shadeFrom(window.panel()->iconLabel(), Qt::MiddleButton);
+    ASSERT_TRUE(window.isRolledUp());
+    MainWindow& again = restart().window();
+    EXPECT_FALSE(again.isRolledUp());
+    EXPECT_EQ(again.size(), before.size);
+    EXPECT_EQ(again.paneGeometryTwips(1), before.panesTwips[0]);
 }
 
 }  // namespace
