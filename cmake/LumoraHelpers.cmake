@@ -41,12 +41,6 @@ function(lumora_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   set_target_properties(${name} PROPERTIES AUTOMOC ON RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  if(LUMORA_SANITIZE)
-    # Tests are most of a sanitizer build's compile time, and their long bodies compile far faster at
-    # -O1 (the sanitizers' own advice). At -O1 GCC warns falsely that std::vector::resize overflows;
-    # AddressSanitizer checks every such write when the test runs.
-    target_compile_options(${name} PRIVATE -O1 -Wno-stringop-overflow)
-  endif()
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   set(env "LUMORA_PROGRAM_FOLDER=${LUMORA_PROGRAM_FOLDER}" "LUMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
           "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1" "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
