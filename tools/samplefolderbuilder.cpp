@@ -62,6 +62,11 @@ const char kConfigIni[] =
     "; Empty: the mp3 folder beside the program.\n"
     "MP3Path=\n";
 
+// The sample recordings are tones standing in for a reciter; the Reciter menu names them so.
+const char kReciterIni[] =
+    "[Reciter]\n"
+    "Name=Sample tones\n";
+
 // How far a decoded recording may differ from what was encoded: the share of the decoded signal's energy
 // that the encoded samples, at the best gain, do not explain. lame at 56 kbps keeps these tones near
 // 1e-8; being one sample early or late already leaves about 0.015 at 440 Hz.
@@ -244,6 +249,12 @@ Result<void> SampleFolderBuilder::buildRecordings(std::ostream& log) {
         log << "recording " << relative.toStdString() << " (" << letters.size() << " records, "
             << recording.lengthMs() << " ms)\n";
         m_recordings.emplace(sura, std::move(recording));
+    }
+
+    // The folder's name ("mp3") would otherwise be the reciter's name in the Reciter menu.
+    if (const Result<void> named = writeOutput(QStringLiteral("mp3/reciter.ini"), QByteArray(kReciterIni));
+        !named) {
+        return named.error();
     }
 
     // Only recorded suras get a timing entry: the program reads a missing entry as records of zeros.

@@ -89,6 +89,7 @@ TEST_F(RecitersTest, SwitchingFromTheMenuKeepsSuraRangeAndVerseAndRemarksTheList
     ASSERT_NE(reciters, nullptr);
     ASSERT_EQ(reciters->actions().size(), 2);
     EXPECT_TRUE(reciters->actions().at(0)->isChecked());
+    EXPECT_EQ(reciters->actions().at(0)->text(), QStringLiteral("&1 Sample tones"));
     EXPECT_EQ(reciters->actions().at(1)->text(), QStringLiteral("&2 Qari Test"));
     QTest::keyClick(reciters, Qt::Key_2);
 
