@@ -558,12 +558,15 @@ const float* Player::peekFrame(int32_t ahead) {
     }
     const auto channels = static_cast<size_t>(m_format.channels);
     int32_t at = m_blockOffset + ahead;
-    if (m_block == &m_stretchBlock) {
-        return at < m_block->frames ? m_block->samples.data() + static_cast<size_t>(at) * channels : nullptr;
-    }
     // Audio at or past the stop sample is never heard, not even in a fade (a range repeated at once would
     // otherwise begin with the start of the verse after it).
     const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+    if (m_block == &m_stretchBlock) {
+        if (at >= m_block->frames || m_stretchBase + at * m_stretchStep >= static_cast<double>(stopAt)) {
+            return nullptr;
+        }
+        return m_block->samples.data() + static_cast<size_t>(at) * channels;
+    }
     for (uint32_t n = 0;; ++n) {
         const AudioBlock* block = n == 0 ? m_block : m_ring->peek(n);
         if (n > 0 && (block == nullptr || block->generation != m_renderGeneration || block->endOfStream)) {

@@ -126,6 +126,18 @@ TEST_F(Speed, SeeksAndPositionsStayInRecordingTime) {
     EXPECT_EQ(player->heardSample(), recording.sampleRateHz * 1800 / 1000);
 }
 
+TEST_F(Speed, NothingPastTheStopSampleSoundsOnceTheRangeHasEnded) {
+    // Stopping at the end mark fades out from what would come next; past the stop sample nothing may
+    // come (it is the next verse), so what follows the stop is silence at every speed.
+    for (double speed : {1.0, 0.5, 0.75, 1.5}) {
+        SCOPED_TRACE(speed);
+        playThrough(speed, 500, 1700);
+        ASSERT_EQ(player->heardSample(), recording.sampleRateHz * 1500 / 1000);
+        const std::vector<float> after = capture(*output, 30);
+        EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](float s) { return s == 0.0f; }));
+    }
+}
+
 TEST_F(Speed, ChangingWhilePlayingNeitherClicksNorJumps) {
     const std::vector<std::pair<int, double>> changes = {{300, 0.75}, {700, 1.25}, {1100, 0.5}, {1500, 1.0},
                                                          {1900, 1.5}};
