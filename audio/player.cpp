@@ -504,6 +504,7 @@ Player::Fetch Player::fetchStretched() {
         m_stretch->restart(m_wantedSpeed, m_leadLine.data() + tail, m_leadFrames);
         m_leadFrames = m_leadWrite = 0;
         m_feedSample = m_renderSample;
+        m_stretchEndSample = std::numeric_limits<int64_t>::max();
         m_stretchPos = static_cast<double>(m_renderSample);
         m_stretchPrimed = true;
     }
@@ -511,7 +512,9 @@ Player::Fetch Player::fetchStretched() {
     releasePassedBlocks(m_renderSample);
     if (!feedStretched()) {
         if (m_stretch->finished()) {
-            engineStop(m_renderSample);
+            // Drained: all there was has been played.
+            const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+            engineStop(std::max(m_renderSample, std::min(m_stretchEndSample, stopAt)));
             return Fetch::kEnded;
         }
         return Fetch::kUnderrun;
@@ -562,7 +565,9 @@ const float* Player::peekFrame(int32_t ahead) {
     // otherwise begin with the start of the verse after it).
     const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
     if (m_block == &m_stretchBlock) {
-        if (at >= m_block->frames || m_stretchBase + at * m_stretchStep >= static_cast<double>(stopAt)) {
+        // The stage's output past the end of the stream is the silence that let its tail out.
+        const int64_t endAt = std::min(stopAt, m_stretchEndSample);
+        if (at >= m_block->frames || m_stretchBase + at * m_stretchStep >= static_cast<double>(endAt)) {
             return nullptr;
         }
         return m_block->samples.data() + static_cast<size_t>(at) * channels;
@@ -617,6 +622,7 @@ bool Player::feedStretched() {
             return false;
         }
         if (block->endOfStream) {
+            m_stretchEndSample = block->firstSample;
             m_stretch->finish();
             continue;
         }
@@ -814,7 +820,11 @@ void Player::render(float* out, int32_t frames) {
                 continue;
             }
         }
-        const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+        // The stream's end stops the speed stage's output like the end mark: what follows is padding.
+        int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+        if (m_stretching) {
+            stopAt = std::min(stopAt, m_stretchEndSample);
+        }
         if (m_renderSample >= stopAt) {
             engineStop(m_renderSample);
             continue;

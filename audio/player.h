@@ -22,6 +22,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -230,6 +231,8 @@ private:
     double m_stretchBase = 0.0;
     double m_stretchStep = 1.0;
     int64_t m_feedSample = 0;
+    // Where the stream ends, once the stage has been fed up to it: its output past there is padding.
+    int64_t m_stretchEndSample = std::numeric_limits<int64_t>::max();
     int64_t m_directResumeSample = -1;
     AudioBlock m_stretchBlock;
     // The last frames played without the stage (a circle, m_leadFrames of them valid, ending at

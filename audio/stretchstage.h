@@ -49,7 +49,10 @@ public:
     int32_t framesWanted() const;
     // Feeds up to kMaxFeedFrames interleaved frames.
     void feed(const float* interleaved, int32_t frames);
-    // No more input: what the engine still holds comes out.
+    // No more input. The engine only lets its last frames through once windows after them have been
+    // laid over them, so each call feeds a piece of silence (at most framesWanted()) until there has
+    // been enough, and then ends the input: call it while output is wanted, until finished(). Output
+    // past the last fed frame is that silence.
     void finish();
     bool finished() const { return m_finished; }
 
@@ -66,6 +69,7 @@ private:
     std::unique_ptr<RubberBand::RubberBandStretcher> m_engine;
     double m_speed = 1.0;
     bool m_finished = false;
+    int64_t m_tailPadLeft = 0;
     int64_t m_toDrop = 0;
     std::vector<std::vector<float>> m_planes;  // one per channel, kMaxFeedFrames long
     std::vector<float*> m_planePointers;

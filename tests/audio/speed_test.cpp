@@ -217,5 +217,44 @@ TEST(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
     }
 }
 
+TEST(SpeedEnd, TheRecordingPlaysToItsLastSampleAndThePlayerSaysItHasEnded) {
+    // A tone to the very end of the file, played from 1000 ms with the end mark beyond the file: at
+    // every speed the tone sounds until the recording's end (in wall-clock time (length - start) /
+    // speed) and the player stops with the position at the last sample, as it does at 1.00.
+    for (const RecordingSpec& base : {RecordingSpec::stereo44(), RecordingSpec::mono22()}) {
+        RecordingSpec spec = base;
+        spec.segments = {Segment::tone(700.0, 2000)};
+        const Recording recording = makeRecording(spec);
+        for (double speed : {1.0, 0.5, 0.75, 1.25, 1.5}) {
+            SCOPED_TRACE(testing::Message() << recording.channels << " channel(s) at " << speed);
+            auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
+            NullOutput* output = created.get();
+            Player player(std::move(created));
+            ASSERT_TRUE(player.openMp3File(recording.path));
+            output->setCapture(true);
+            player.setSpeed(speed);
+            player.play(1000, 5000);
+            for (int ms = 0; player.isPlaying() && ms < 5000; ++ms) {
+                output->advanceMs(1);
+            }
+            EXPECT_FALSE(player.isPlaying());
+            const int64_t length = player.recordingIndex()->lengthSamples();
+            EXPECT_EQ(player.heardSample(), length);
+            EXPECT_EQ(player.getPosition(), 2000 + Player::kLookAheadMs);
+
+            const std::vector<float> heard = output->takeCaptured();
+            const auto channels = static_cast<size_t>(recording.channels);
+            size_t lastLoud = 0;
+            for (size_t i = 0; i < heard.size() / channels; ++i) {
+                if (std::abs(heard[i * channels]) >= 0.1f) {
+                    lastLoud = i;
+                }
+            }
+            const double endFrame = static_cast<double>(length - recording.sampleRateHz) / speed;
+            EXPECT_GE(static_cast<double>(lastLoud), endFrame - recording.sampleRateHz * 0.003);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace lumora::test
