@@ -71,14 +71,6 @@ void StretchStage::restart(double speed, const float* lead, int32_t leadFrames) 
     }
 }
 
-void StretchStage::setSpeed(double speed) {
-    const double clamped = clampSpeed(speed);
-    if (clamped != m_speed) {
-        m_speed = clamped;
-        m_engine->setTimeRatio(1.0 / m_speed);
-    }
-}
-
 int32_t StretchStage::framesWanted() const {
     const auto wanted = static_cast<int64_t>(m_engine->getSamplesRequired());
     return static_cast<int32_t>(std::clamp<int64_t>(wanted, 1, kMaxFeedFrames));

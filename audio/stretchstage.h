@@ -39,8 +39,6 @@ public:
     // `lead` is what came just before the first frame to be fed, when known: the engine looks back on
     // it instead of on silence, so output that follows unstretched audio starts at its steady level.
     void restart(double speed, const float* lead = nullptr, int32_t leadFrames = 0);
-    // Changes the speed from the next fed frame on; the engine glides to it without a break.
-    void setSpeed(double speed);
     double speed() const { return m_speed; }
     // How much lead restart() can use.
     int32_t leadFrames() const;

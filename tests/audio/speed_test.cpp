@@ -217,6 +217,52 @@ TEST(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
     }
 }
 
+TEST(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
+    // Silence, then a tone from 3000 ms. Swinging the speed to and fro while the silence plays (a slider
+    // being dragged) must leave the position on the audio: the onset is heard when the position says
+    // 3000 ms, and going back to 1.00 right after it goes on with the tone instead of playing the
+    // silence before it again.
+    RecordingSpec spec = RecordingSpec::stereo44();
+    spec.segments = {Segment::silence(3000), Segment::tone(700.0, 1000)};
+    const Recording recording = makeRecording(spec);
+    auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
+    NullOutput* output = created.get();
+    Player player(std::move(created));
+    ASSERT_TRUE(player.openMp3File(recording.path));
+    player.setSpeed(0.75);
+    player.play(100, 3900);
+    double onsetMs = -1.0;
+    for (int ms = 0; onsetMs < 0.0 && ms < 6000; ++ms) {
+        if (ms < 2000 && ms % 37 == 0) {
+            player.setSpeed((ms / 37) % 2 == 0 ? 0.5 : 1.5);
+        } else if (ms == 2000) {
+            player.setSpeed(0.75);
+        }
+        const int64_t before = player.heardSample();
+        const std::vector<float> heard = capture(*output, 1);
+        const int64_t after = player.heardSample();
+        const size_t at = firstAbove(heard, 2, 0.1f);
+        if (at < heard.size()) {
+            onsetMs = (static_cast<double>(before) + static_cast<double>(after - before) * static_cast<double>(at) /
+                                                         static_cast<double>(heard.size() / 2)) *
+                      1000.0 / recording.sampleRateHz;
+        }
+    }
+    EXPECT_NEAR(onsetMs, 3000.0, 8.0);
+
+    output->advanceMs(30);
+    player.setSpeed(1.0);
+    const std::vector<float> heard = capture(*output, 100);
+    int silentMs = 0;
+    for (size_t ms = 0; ms < 100; ++ms) {
+        const size_t frame = ms * static_cast<size_t>(recording.sampleRateHz) / 1000;
+        const std::vector<float> slice(heard.begin() + static_cast<std::ptrdiff_t>(frame * 2),
+                                       heard.begin() + static_cast<std::ptrdiff_t>((frame + 44) * 2));
+        silentMs += firstAbove(slice, 2, 0.2f) < slice.size() ? 0 : 1;
+    }
+    EXPECT_EQ(silentMs, 0);
+}
+
 TEST(SpeedEnd, TheRecordingPlaysToItsLastSampleAndThePlayerSaysItHasEnded) {
     // A tone to the very end of the file, played from 1000 ms with the end mark beyond the file: at
     // every speed the tone sounds until the recording's end (in wall-clock time (length - start) /
