@@ -124,9 +124,9 @@ bool Player::startStream(std::shared_ptr<const JoinedFrameIndex> index,
     m_rampGain = 0.0f;
     m_pendingHardStart = false;
     m_stretch = std::make_unique<StretchStage>(m_index->sampleRateHz(), m_index->channels());
-    m_leadCapacity = m_stretch->leadFrames();
+    m_leadCapacity = m_stretch->leadFrames() + static_cast<int32_t>(kRingBlocks) * AudioBlock::kMaxFrames;
     m_lead.assign(static_cast<size_t>(m_leadCapacity * m_index->channels()), 0.0f);
-    m_leadLine.assign(m_lead.size(), 0.0f);
+    m_leadLine.assign(static_cast<size_t>(m_stretch->leadFrames() * m_index->channels()), 0.0f);
     m_leadWrite = m_leadFrames = 0;
     m_wantedSpeed = m_speed;
     m_sharedSpeed.store(m_speed, std::memory_order_relaxed);
@@ -489,29 +489,27 @@ Player::Fetch Player::fetchStretched() {
             m_renderSample = front->firstSample;
             m_renderPositionValid = true;
         }
-        // The lead ends where the stage begins only when the stage takes over from direct playing.
+        // The circle ends at the render position here (empty after a seek): its newest frames lead in.
         const auto channels = static_cast<size_t>(m_format.channels);
-        const auto older = static_cast<size_t>(m_leadWrite) * channels;
-        const auto tail = static_cast<size_t>(m_leadCapacity - m_leadFrames) * channels;
-        if (m_leadFrames == m_leadCapacity) {
-            std::copy(m_lead.begin() + static_cast<std::ptrdiff_t>(older), m_lead.end(), m_leadLine.begin());
-            std::copy(m_lead.begin(), m_lead.begin() + static_cast<std::ptrdiff_t>(older),
-                      m_leadLine.begin() + static_cast<std::ptrdiff_t>(m_lead.size() - older));
-        } else {
-            std::copy(m_lead.begin(), m_lead.begin() + static_cast<std::ptrdiff_t>(older),
-                      m_leadLine.begin() + static_cast<std::ptrdiff_t>(tail));
+        const int32_t leadFrames = std::min(m_leadFrames, m_stretch->leadFrames());
+        for (int32_t i = 0; i < leadFrames; ++i) {
+            const auto from =
+                static_cast<size_t>((m_leadWrite - leadFrames + i + m_leadCapacity) % m_leadCapacity);
+            std::copy_n(m_lead.begin() + static_cast<std::ptrdiff_t>(from * channels), channels,
+                        m_leadLine.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(i) * channels));
         }
-        m_stretch->restart(m_wantedSpeed, m_leadLine.data() + tail, m_leadFrames);
-        m_leadFrames = m_leadWrite = 0;
+        m_stretch->restart(m_wantedSpeed, m_leadLine.data(), leadFrames);
         m_feedSample = m_renderSample;
+        m_stretchEndSample = std::numeric_limits<int64_t>::max();
         m_stretchPos = static_cast<double>(m_renderSample);
         m_stretchPrimed = true;
     }
-    m_stretch->setSpeed(m_wantedSpeed);
     releasePassedBlocks(m_renderSample);
     if (!feedStretched()) {
         if (m_stretch->finished()) {
-            engineStop(m_renderSample);
+            // Drained: all there was has been played.
+            const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+            engineStop(std::max(m_renderSample, std::min(m_stretchEndSample, stopAt)));
             return Fetch::kEnded;
         }
         return Fetch::kUnderrun;
@@ -533,12 +531,30 @@ void Player::switchChain(int32_t atFrame) {
     m_rampGain = 0.0f;
     if (m_stretching) {
         m_directResumeSample = m_renderPositionValid ? m_renderSample : -1;
+        if (m_stretchPrimed) {
+            dropUnheardLead();
+        }
     }
     m_stretching = !m_stretching;
     m_stretchPrimed = false;
     if (m_stretching && !m_renderPositionValid) {
         m_leadFrames = m_leadWrite = 0;
     }
+    m_block = nullptr;
+    m_blockOffset = 0;
+    m_peekFrames = 0;
+}
+
+// A new speed while the stage plays starts it again at the recording position being heard, crossfading
+// from its old output. Told a new ratio on the fly, the engine shifts its output against its input by an
+// amount it does not report, and positions would drift from what is heard with every change.
+void Player::restartStretch(int32_t atFrame) {
+    if (m_rampGain > 0.0f && m_block != nullptr) {
+        keepFadeTail(atFrame);
+    }
+    m_rampGain = 0.0f;
+    dropUnheardLead();
+    m_stretchPrimed = false;
     m_block = nullptr;
     m_blockOffset = 0;
     m_peekFrames = 0;
@@ -558,12 +574,17 @@ const float* Player::peekFrame(int32_t ahead) {
     }
     const auto channels = static_cast<size_t>(m_format.channels);
     int32_t at = m_blockOffset + ahead;
-    if (m_block == &m_stretchBlock) {
-        return at < m_block->frames ? m_block->samples.data() + static_cast<size_t>(at) * channels : nullptr;
-    }
     // Audio at or past the stop sample is never heard, not even in a fade (a range repeated at once would
     // otherwise begin with the start of the verse after it).
     const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+    if (m_block == &m_stretchBlock) {
+        // The stage's output past the end of the stream is the silence that let its tail out.
+        const int64_t endAt = std::min(stopAt, m_stretchEndSample);
+        if (at >= m_block->frames || m_stretchBase + at * m_stretchStep >= static_cast<double>(endAt)) {
+            return nullptr;
+        }
+        return m_block->samples.data() + static_cast<size_t>(at) * channels;
+    }
     for (uint32_t n = 0;; ++n) {
         const AudioBlock* block = n == 0 ? m_block : m_ring->peek(n);
         if (n > 0 && (block == nullptr || block->generation != m_renderGeneration || block->endOfStream)) {
@@ -614,13 +635,16 @@ bool Player::feedStretched() {
             return false;
         }
         if (block->endOfStream) {
+            m_stretchEndSample = block->firstSample;
             m_stretch->finish();
             continue;
         }
         const auto offset = static_cast<int32_t>(std::max<int64_t>(0, m_feedSample - block->firstSample));
         const int32_t count = std::min(m_stretch->framesWanted(), block->frames - offset);
-        m_stretch->feed(
-            block->samples.data() + static_cast<size_t>(offset) * static_cast<size_t>(m_format.channels), count);
+        const float* frames =
+            block->samples.data() + static_cast<size_t>(offset) * static_cast<size_t>(m_format.channels);
+        m_stretch->feed(frames, count);
+        keepLead(frames, count);
         m_feedSample += count;
     }
     return true;
@@ -719,6 +743,13 @@ void Player::keepLead(const float* frames, int32_t count) {
     m_leadFrames = std::min(m_leadCapacity, m_leadFrames + count);
 }
 
+// Forgets the frames fed to the stage past the render position, so the circle ends there again.
+void Player::dropUnheardLead() {
+    const auto unheard = static_cast<int32_t>(std::clamp<int64_t>(m_feedSample - m_renderSample, 0, m_leadFrames));
+    m_leadFrames -= unheard;
+    m_leadWrite = (m_leadWrite - unheard + m_leadCapacity) % m_leadCapacity;
+}
+
 int32_t Player::renderDirect(float* out, int32_t frames, int64_t stopAt) {
     const int64_t available = std::min<int64_t>(m_block->frames - m_blockOffset, stopAt - m_renderSample);
     const auto count = static_cast<int32_t>(std::min<int64_t>(frames, available));
@@ -802,6 +833,10 @@ void Player::render(float* out, int32_t frames) {
             switchChain(done);
             continue;
         }
+        if (m_stretching && m_stretchPrimed && m_wantedSpeed != m_stretch->speed()) {
+            restartStretch(done);
+            continue;
+        }
         if (m_block == nullptr) {
             const Fetch fetched = m_stretching ? fetchStretched() : fetchBlock();
             if (fetched == Fetch::kUnderrun) {
@@ -811,7 +846,11 @@ void Player::render(float* out, int32_t frames) {
                 continue;
             }
         }
-        const int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+        // The stream's end stops the speed stage's output like the end mark: what follows is padding.
+        int64_t stopAt = m_stopSample.load(std::memory_order_acquire);
+        if (m_stretching) {
+            stopAt = std::min(stopAt, m_stretchEndSample);
+        }
         if (m_renderSample >= stopAt) {
             engineStop(m_renderSample);
             continue;

@@ -22,6 +22,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -147,7 +148,9 @@ private:
     void topUpStretched();
     const float* peekFrame(int32_t ahead);
     void switchChain(int32_t atFrame);
+    void restartStretch(int32_t atFrame);
     void keepLead(const float* frames, int32_t count);
+    void dropUnheardLead();
     int32_t renderDirect(float* out, int32_t frames, int64_t stopAt);
     int32_t renderStretched(float* out, int32_t frames, int64_t stopAt);
     int32_t fadeOut(float* out, int32_t frames);
@@ -230,10 +233,14 @@ private:
     double m_stretchBase = 0.0;
     double m_stretchStep = 1.0;
     int64_t m_feedSample = 0;
+    // Where the stream ends, once the stage has been fed up to it: its output past there is padding.
+    int64_t m_stretchEndSample = std::numeric_limits<int64_t>::max();
     int64_t m_directResumeSample = -1;
     AudioBlock m_stretchBlock;
-    // The last frames played without the stage (a circle, m_leadFrames of them valid, ending at
-    // m_renderSample), so that entering the stage continues from real audio; m_leadLine unrolls it.
+    // The recording's last frames played without the stage or fed to it (a circle, m_leadFrames of them
+    // valid), so that entering or restarting the stage continues from real audio. Fed frames run ahead of
+    // m_renderSample by at most what the ring holds, which the circle has room for beside the stage's
+    // lead; m_leadLine unrolls the lead.
     std::vector<float> m_lead;
     std::vector<float> m_leadLine;
     int32_t m_leadCapacity = 0;

@@ -47,6 +47,7 @@ void StretchStage::restart(double speed, const float* lead, int32_t leadFrames) 
     // beyond the pad is fed as audio and its output dropped too, so the engine has settled (its level
     // overshoots for a few windows after a reset) by the first frame that is heard.
     const auto pad = static_cast<int64_t>(m_engine->getPreferredStartPad());
+    m_tailPadLeft = pad + static_cast<int64_t>(m_engine->getStartDelay());
     const int64_t known = lead == nullptr ? 0 : std::clamp<int64_t>(leadFrames, 0, pad + kPrerollFrames);
     const int64_t preroll = std::max<int64_t>(0, known - pad);
     const int64_t padKnown = known - preroll;
@@ -70,14 +71,6 @@ void StretchStage::restart(double speed, const float* lead, int32_t leadFrames) 
     }
 }
 
-void StretchStage::setSpeed(double speed) {
-    const double clamped = clampSpeed(speed);
-    if (clamped != m_speed) {
-        m_speed = clamped;
-        m_engine->setTimeRatio(1.0 / m_speed);
-    }
-}
-
 int32_t StretchStage::framesWanted() const {
     const auto wanted = static_cast<int64_t>(m_engine->getSamplesRequired());
     return static_cast<int32_t>(std::clamp<int64_t>(wanted, 1, kMaxFeedFrames));
@@ -96,10 +89,20 @@ void StretchStage::feed(const float* interleaved, int32_t frames) {
 }
 
 void StretchStage::finish() {
-    if (!m_finished) {
-        m_engine->process(m_planePointers.data(), 0, true);
-        m_finished = true;
+    if (m_finished) {
+        return;
     }
+    if (m_tailPadLeft > 0) {
+        const auto frames = std::min<int64_t>(m_tailPadLeft, framesWanted());
+        for (auto& plane : m_planes) {
+            std::fill(plane.begin(), plane.begin() + static_cast<std::ptrdiff_t>(frames), 0.0f);
+        }
+        m_engine->process(m_planePointers.data(), static_cast<size_t>(frames), false);
+        m_tailPadLeft -= frames;
+        return;
+    }
+    m_engine->process(m_planePointers.data(), 0, true);
+    m_finished = true;
 }
 
 void StretchStage::dropStartDelay() {

@@ -39,8 +39,6 @@ public:
     // `lead` is what came just before the first frame to be fed, when known: the engine looks back on
     // it instead of on silence, so output that follows unstretched audio starts at its steady level.
     void restart(double speed, const float* lead = nullptr, int32_t leadFrames = 0);
-    // Changes the speed from the next fed frame on; the engine glides to it without a break.
-    void setSpeed(double speed);
     double speed() const { return m_speed; }
     // How much lead restart() can use.
     int32_t leadFrames() const;
@@ -49,7 +47,10 @@ public:
     int32_t framesWanted() const;
     // Feeds up to kMaxFeedFrames interleaved frames.
     void feed(const float* interleaved, int32_t frames);
-    // No more input: what the engine still holds comes out.
+    // No more input. The engine only lets its last frames through once windows after them have been
+    // laid over them, so each call feeds a piece of silence (at most framesWanted()) until there has
+    // been enough, and then ends the input: call it while output is wanted, until finished(). Output
+    // past the last fed frame is that silence.
     void finish();
     bool finished() const { return m_finished; }
 
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<RubberBand::RubberBandStretcher> m_engine;
     double m_speed = 1.0;
     bool m_finished = false;
+    int64_t m_tailPadLeft = 0;
     int64_t m_toDrop = 0;
     std::vector<std::vector<float>> m_planes;  // one per channel, kMaxFeedFrames long
     std::vector<float*> m_planePointers;

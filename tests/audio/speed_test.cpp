@@ -126,6 +126,18 @@ TEST_F(Speed, SeeksAndPositionsStayInRecordingTime) {
     EXPECT_EQ(player->heardSample(), recording.sampleRateHz * 1800 / 1000);
 }
 
+TEST_F(Speed, NothingPastTheStopSampleSoundsOnceTheRangeHasEnded) {
+    // Stopping at the end mark fades out from what would come next; past the stop sample nothing may
+    // come (it is the next verse), so what follows the stop is silence at every speed.
+    for (double speed : {1.0, 0.5, 0.75, 1.5}) {
+        SCOPED_TRACE(speed);
+        playThrough(speed, 500, 1700);
+        ASSERT_EQ(player->heardSample(), recording.sampleRateHz * 1500 / 1000);
+        const std::vector<float> after = capture(*output, 30);
+        EXPECT_TRUE(std::all_of(after.begin(), after.end(), [](float s) { return s == 0.0f; }));
+    }
+}
+
 TEST_F(Speed, ChangingWhilePlayingNeitherClicksNorJumps) {
     const std::vector<std::pair<int, double>> changes = {{300, 0.75}, {700, 1.25}, {1100, 0.5}, {1500, 1.0},
                                                          {1900, 1.5}};
@@ -201,6 +213,91 @@ TEST(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
             EXPECT_NEAR(onsetMs, 1000.0, 3.0);
         } else {
             EXPECT_NEAR(onsetMs, plainOnsetMs, 6.0);
+        }
+    }
+}
+
+TEST(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
+    // Silence, then a tone from 3000 ms. Swinging the speed to and fro while the silence plays (a slider
+    // being dragged) must leave the position on the audio: the onset is heard when the position says
+    // 3000 ms, and going back to 1.00 right after it goes on with the tone instead of playing the
+    // silence before it again.
+    RecordingSpec spec = RecordingSpec::stereo44();
+    spec.segments = {Segment::silence(3000), Segment::tone(700.0, 1000)};
+    const Recording recording = makeRecording(spec);
+    auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
+    NullOutput* output = created.get();
+    Player player(std::move(created));
+    ASSERT_TRUE(player.openMp3File(recording.path));
+    player.setSpeed(0.75);
+    player.play(100, 3900);
+    double onsetMs = -1.0;
+    for (int ms = 0; onsetMs < 0.0 && ms < 6000; ++ms) {
+        if (ms < 2000 && ms % 37 == 0) {
+            player.setSpeed((ms / 37) % 2 == 0 ? 0.5 : 1.5);
+        } else if (ms == 2000) {
+            player.setSpeed(0.75);
+        }
+        const int64_t before = player.heardSample();
+        const std::vector<float> heard = capture(*output, 1);
+        const int64_t after = player.heardSample();
+        const size_t at = firstAbove(heard, 2, 0.1f);
+        if (at < heard.size()) {
+            onsetMs = (static_cast<double>(before) + static_cast<double>(after - before) * static_cast<double>(at) /
+                                                         static_cast<double>(heard.size() / 2)) *
+                      1000.0 / recording.sampleRateHz;
+        }
+    }
+    EXPECT_NEAR(onsetMs, 3000.0, 8.0);
+
+    output->advanceMs(30);
+    player.setSpeed(1.0);
+    const std::vector<float> heard = capture(*output, 100);
+    int silentMs = 0;
+    for (size_t ms = 0; ms < 100; ++ms) {
+        const size_t frame = ms * static_cast<size_t>(recording.sampleRateHz) / 1000;
+        const std::vector<float> slice(heard.begin() + static_cast<std::ptrdiff_t>(frame * 2),
+                                       heard.begin() + static_cast<std::ptrdiff_t>((frame + 44) * 2));
+        silentMs += firstAbove(slice, 2, 0.2f) < slice.size() ? 0 : 1;
+    }
+    EXPECT_EQ(silentMs, 0);
+}
+
+TEST(SpeedEnd, TheRecordingPlaysToItsLastSampleAndThePlayerSaysItHasEnded) {
+    // A tone to the very end of the file, played from 1000 ms with the end mark beyond the file: at
+    // every speed the tone sounds until the recording's end (in wall-clock time (length - start) /
+    // speed) and the player stops with the position at the last sample, as it does at 1.00.
+    for (const RecordingSpec& base : {RecordingSpec::stereo44(), RecordingSpec::mono22()}) {
+        RecordingSpec spec = base;
+        spec.segments = {Segment::tone(700.0, 2000)};
+        const Recording recording = makeRecording(spec);
+        for (double speed : {1.0, 0.5, 0.75, 1.25, 1.5}) {
+            SCOPED_TRACE(testing::Message() << recording.channels << " channel(s) at " << speed);
+            auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
+            NullOutput* output = created.get();
+            Player player(std::move(created));
+            ASSERT_TRUE(player.openMp3File(recording.path));
+            output->setCapture(true);
+            player.setSpeed(speed);
+            player.play(1000, 5000);
+            for (int ms = 0; player.isPlaying() && ms < 5000; ++ms) {
+                output->advanceMs(1);
+            }
+            EXPECT_FALSE(player.isPlaying());
+            const int64_t length = player.recordingIndex()->lengthSamples();
+            EXPECT_EQ(player.heardSample(), length);
+            EXPECT_EQ(player.getPosition(), 2000 + Player::kLookAheadMs);
+
+            const std::vector<float> heard = output->takeCaptured();
+            const auto channels = static_cast<size_t>(recording.channels);
+            size_t lastLoud = 0;
+            for (size_t i = 0; i < heard.size() / channels; ++i) {
+                if (std::abs(heard[i * channels]) >= 0.1f) {
+                    lastLoud = i;
+                }
+            }
+            const double endFrame = static_cast<double>(length - recording.sampleRateHz) / speed;
+            EXPECT_GE(static_cast<double>(lastLoud), endFrame - recording.sampleRateHz * 0.003);
         }
     }
 }
