@@ -16,6 +16,15 @@ namespace {
 
 constexpr char kSource[] = "SqliteTimings";
 
+// A timing table has a row per verse, an opening formula and an end per sura: some 6,500 rows. A database
+// with far more, or whose "timings" is a view that computes without end, is refused rather than read until
+// memory or patience runs out.
+constexpr int64_t kMaxRows = 100000;
+// The library calls back every kStepsPerCheck steps of its engine; after kMaxChecks calls (20 million
+// steps, hundreds of times what reading a real table takes) the read is interrupted.
+constexpr int kStepsPerCheck = 10000;
+constexpr int kMaxChecks = 2000;
+
 struct DatabaseCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
@@ -105,7 +114,14 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     // Someone else's database may hold views and triggers; none of its SQL functions may run with trust.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, static_cast<int*>(nullptr));
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, static_cast<int*>(nullptr));
+    int checksLeft = kMaxChecks;
+    sqlite3_progress_handler(
+        db.get(), kStepsPerCheck, [](void* left) { return --*static_cast<int*>(left) < 0 ? 1 : 0; }, &checksLeft);
     const auto damaged = [&] {
+        if (checksLeft < 0) {
+            return fail("", "reading it takes far more work than any timing table needs (is \"timings\" a view "
+                            "that never ends?)");
+        }
         return fail("", std::string("the database is damaged or unreadable (") + sqlite3_errmsg(db.get()) + ")");
     };
 
@@ -134,7 +150,10 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     std::vector<VerseMark> marks;
     int64_t rowNumber = 0;
     while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
-        ++rowNumber;
+        if (++rowNumber > kMaxRows) {
+            return fail("", "the table timings has more than " + std::to_string(kMaxRows) +
+                                " rows, far more than a recitation has verses");
+        }
         std::string where = "timings row " + std::to_string(rowNumber);
         int64_t values[3] = {0, 0, 0};
         std::string problem;

@@ -137,6 +137,29 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
                 "cannot be read");
 }
 
+// A "timings" that is a view can compute without end; the import stops and says so instead of reading
+// until memory runs out.
+TEST(SqliteTimingsImport, RefusesDatabasesThatNeverFinish) {
+    ScratchFolder folder;
+    const std::string path = folder.file("endless.db");
+    const std::string counter = "CREATE VIEW timings(sura, ayah, time) AS WITH RECURSIVE c(x) AS "
+                                "(SELECT 1 UNION ALL SELECT x + 1 FROM c) ";
+    const struct {
+        std::string view;
+        std::string says;
+    } cases[] = {
+        {counter + "SELECT 112, 1, x FROM c", "more than 100000 rows"},
+        {counter + "SELECT 112, 1, x FROM c WHERE x < 0", "far more work"},
+    };
+    for (const auto& c : cases) {
+        TimingDatabaseSpec spec;
+        spec.timingsTable = c.view;
+        test::makeTimingDatabase(path, spec);
+        expectFault(importFile(TimingFormat::kSqlite, path, 0, 1000), path, c.says);
+        expectFault(importFile(TimingFormat::kSqlite, path, 112, 1000), path, c.says);
+    }
+}
+
 TEST(JsonTimingsImport, FindsTimestampsWhereverTheySit) {
     ScratchFolder folder;
     // Sura 112 under audio_file.timestamps beside other data, with record 0 missing.
