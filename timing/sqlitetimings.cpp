@@ -9,6 +9,7 @@
 #include <memory>
 #include <system_error>
 
+#include "timing/textfields.h"
 
 namespace lumora {
 
@@ -24,6 +25,7 @@ constexpr int64_t kMaxRows = 100000;
 // steps, hundreds of times what reading a real table takes) the read is interrupted.
 constexpr int kStepsPerCheck = 10000;
 constexpr int kMaxChecks = 2000;
+constexpr int kLockWaitMs = 1000;
 
 struct DatabaseCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -72,10 +74,9 @@ bool wholeNumber(sqlite3_stmt* statement, int column, int64_t& value, std::strin
         problem = "the column " + name + " is empty";
         return false;
     case SQLITE_TEXT: {
-        std::string text(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                         static_cast<size_t>(sqlite3_column_bytes(statement, column)));
-        if (text.size() > 20) text = text.substr(0, 20) + "...";
-        problem = "the column " + name + " holds the text \"" + text + "\", not a number";
+        const std::string_view text(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                                    static_cast<size_t>(sqlite3_column_bytes(statement, column)));
+        problem = "the column " + name + " holds the text " + textfields::quoted(text) + ", not a number";
         return false;
     }
     default:
@@ -117,7 +118,13 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     int checksLeft = kMaxChecks;
     sqlite3_progress_handler(
         db.get(), kStepsPerCheck, [](void* left) { return --*static_cast<int*>(left) < 0 ? 1 : 0; }, &checksLeft);
+    // A program writing the database holds it locked for a moment; wait that long, but not for ever.
+    sqlite3_busy_timeout(db.get(), kLockWaitMs);
     const auto damaged = [&] {
+        if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_BUSY) {
+            return fail("", "the database is locked by another program that is writing it; try again when that "
+                            "program has finished");
+        }
         if (checksLeft < 0) {
             return fail("", "reading it takes far more work than any timing table needs (is \"timings\" a view "
                             "that never ends?)");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "codec/suracatalogue.h"
@@ -101,6 +103,9 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
     std::vector<DatabaseRow> rows = test::suraRows(112, 0, 1000);
     rows[3].time = "12s";
     expectFault(withRows(rows), path, "holds the text \"12s\"", "timings row 4 (sura 112, ayah 3)");
+    // Text that would break the message over lines is shown on one.
+    rows[3].time = "12\nDROP";
+    expectFault(withRows(rows), path, "holds the text \"12?DROP\"", "timings row 4");
     rows = test::suraRows(112, 0, 1000);
     rows[2].ayah = 2.5;
     expectFault(withRows(rows), path, "not a whole number", "timings row 3");
@@ -135,6 +140,23 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
     expectFault(importFile(TimingFormat::kSqlite, path), path, "not an SQLite database");
     expectFault(importFile(TimingFormat::kSqlite, folder.file("missing.db")), folder.file("missing.db"),
                 "cannot be read");
+}
+
+// A database another program holds locked while it writes is reported as locked, not as damaged.
+TEST(SqliteTimingsImport, ALockedDatabaseIsNotCalledDamaged) {
+    ScratchFolder folder;
+    const std::string path = folder.file("locked.db");
+    test::makeTimingDatabase(path, TimingDatabaseSpec{.rows = test::suraRows(112, 0, 1000)});
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; UPDATE timings SET time = time + 1;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const auto locked = importFile(TimingFormat::kSqlite, path, 0, 10000);
+    expectFault(locked, path, "locked by another program");
+    EXPECT_EQ(locked.error().description.find("damaged"), std::string::npos) << locked.error().description;
+    ASSERT_EQ(sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    EXPECT_TRUE(importFile(TimingFormat::kSqlite, path, 0, 10000).ok());
 }
 
 // A "timings" that is a view can compute without end; the import stops and says so instead of reading
