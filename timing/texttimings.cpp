@@ -1,5 +1,6 @@
 #include "timing/texttimings.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "codec/suracatalogue.h"
@@ -85,7 +86,10 @@ Result<std::vector<VerseMark>> TextTimings::readCsv(std::string_view text, const
         const std::string_view line = textfields::trim(lines[index]);
         if (line.empty() || line.front() == '#') continue;
         const std::vector<std::string_view> fields = textfields::split(line, ',');
-        const bool header = firstRow && fields.size() >= 3 && fields.size() <= 4 && !textfields::wholeNumber(fields[0]);
+        // A header names the columns; a first row holding numbers is data, even when one of them is damaged.
+        const bool header = firstRow && fields.size() >= 3 && fields.size() <= 4 &&
+                            std::none_of(fields.begin(), fields.end(),
+                                         [](std::string_view field) { return textfields::wholeNumber(field); });
         firstRow = false;
         if (header) continue;
         const std::string where = lineName(index);

@@ -281,6 +281,9 @@ TEST(CsvTimingsImport, ReadsRowsWithOptionalHeaderAndEnds) {
     expectFault(withText("sura,verse,start_ms,end_ms\n112,1,abc,200\n"), path, "start_ms \"abc\" is not a whole",
                 "line 2");
     expectFault(withText("2,300,1000,2000\n"), path, "verse 300 is out of range: sura 2 has 286", "line 1");
+    // A first row with a damaged number is a fault, not a header to pass over (its verse would be lost).
+    expectFault(withText("112x,0,0,900\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,5000\n"), path,
+                "the sura \"112x\" is not a whole number", "line 1");
     expectFault(withText("112,0,0,\n112,1,1000,\n112,2,900,\n112,3,3000,\n112,4,4000,\n"), path,
                 "the times go backwards", "line 3");
     expectFault(withText("112,0,0,100\n112,1"), path, "expected four fields", "line 2");
