@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "audio/mp3frameindex.h"
 #include "codec/archivereader.h"
 #include "codec/archivewriter.h"
 #include "codec/suracatalogue.h"
 #include "codec/versetimingtable.h"
 #include "support/scratchfolder.h"
+#include "support/testrecordings.h"
 #include "timing/timingdatabase.h"
 #include "tools/packrun.h"
 
@@ -105,6 +107,19 @@ TEST_F(TimingCommands, BadFilesGiveOneLineAndWriteNothing) {
     EXPECT_NE(damaged.err.find("left as it is"), std::string::npos) << damaged.err;
     const std::string kept = "not an archive";
     EXPECT_EQ(ScratchFolder::read(folder.file("reciter/pos.dat")), std::vector<uint8_t>(kept.begin(), kept.end()));
+}
+
+// The folder's recording ends the last verse when the file does not; it is found however its name is
+// spelt, as the player finds it.
+TEST_F(TimingCommands, TheRecordingEndsTheLastVerseWhateverTheCaseOfItsName) {
+    const test::Recording recording = test::makeRecording(test::RecordingSpec::mono22(6000));
+    const auto index = Mp3FrameIndex::fromFile(recording.path);
+    ASSERT_TRUE(index.ok());
+    std::filesystem::copy_file(recording.path, folder.file("reciter/112.MP3"));
+    folder.write("t.csv", std::string("112,0,0,\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,\n"));
+    const PackRun run = pack(folder, {"timings-import", "csv", "t.csv", "--sura", "112", "--into", "reciter"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readSura(folder, 112)[4], (VerseTiming{4000, static_cast<int32_t>(index.value().lengthMs())}));
 }
 
 TEST_F(TimingCommands, ExportThenImportRoundTripsThroughEachFormat) {
