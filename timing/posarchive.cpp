@@ -16,9 +16,11 @@ namespace {
 
 constexpr char kSource[] = "PosArchive";
 
-Error damaged(const std::string& path, const Error& cause) {
+// writing: the archive was read to be rewritten, and is not.
+Error damaged(const std::string& path, const Error& cause, bool writing) {
     return Error{cause.number, kSource,
-                 path + ": the timing archive cannot be read, so it is left as it is (" + cause.description + ")"};
+                 path + ": the timing archive cannot be read" + (writing ? ", so it is left as it is" : "") + " (" +
+                     cause.description + ")"};
 }
 
 }  // namespace
@@ -32,12 +34,12 @@ Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTi
     std::error_code error;
     if (std::filesystem::exists(archivePath, error)) {
         auto archive = fileio::readWhole(archivePath, kSource);
-        if (!archive) return damaged(archivePath, archive.error());
+        if (!archive) return damaged(archivePath, archive.error(), true);
         auto listed = ArchiveReader::listBytes(archive.value());
-        if (!listed) return damaged(archivePath, listed.error());
+        if (!listed) return damaged(archivePath, listed.error(), true);
         for (const ArchiveEntryInfo& info : listed.value()) {
             auto entry = ArchiveReader::extractFromBytes(archive.value(), info.name, true);
-            if (!entry) return damaged(archivePath, entry.error());
+            if (!entry) return damaged(archivePath, entry.error(), true);
             entries.emplace_back(info.name, std::move(entry.value().bytes));
         }
     }
@@ -67,7 +69,7 @@ Result<std::vector<int>> PosArchive::suras(const std::string& archivePath) {
     std::error_code error;
     if (!std::filesystem::exists(archivePath, error)) return std::vector<int>{};
     auto listed = ArchiveReader::list(archivePath);
-    if (!listed) return damaged(archivePath, listed.error());
+    if (!listed) return damaged(archivePath, listed.error(), false);
     std::vector<int> result;
     for (int sura = 1; sura <= SuraCatalogue::kSuraCount; ++sura) {
         const std::string name = VerseTimingTable::entryName(sura);
@@ -88,8 +90,14 @@ std::vector<VerseTiming> PosArchive::shifted(std::vector<VerseTiming> records, i
 }
 
 Result<std::vector<VerseTiming>> PosArchive::readSura(const std::string& archivePath, int sura) {
+    std::error_code error;
+    if (!std::filesystem::exists(archivePath, error) && !error) {
+        return Error{53, kSource,
+                     archivePath + ": there is no timing archive, so it holds no timings for sura " +
+                         std::to_string(sura)};
+    }
     auto entry = ArchiveReader::findStoredFile(archivePath, VerseTimingTable::entryName(sura));
-    if (!entry) return damaged(archivePath, entry.error());
+    if (!entry) return damaged(archivePath, entry.error(), false);
     if (!entry.value().found) {
         return Error{53, kSource, archivePath + ": it holds no timings for sura " + std::to_string(sura)};
     }

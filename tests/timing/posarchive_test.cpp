@@ -54,6 +54,21 @@ TEST(PosArchive, WritesOneSuraAndKeepsTheOtherEntriesInPlace) {
     EXPECT_FALSE(PosArchive::writeSuras(folder.file("no-such-folder/pos.dat"), {{1, std::vector<VerseTiming>(7)}}).ok());
 }
 
+// Reading (for export or play) says what is wrong with the archive; "left as it is" belongs to writing.
+TEST(PosArchive, ReadFailuresSayWhatIsWrong) {
+    ScratchFolder folder;
+    const std::string absent = folder.file("absent/pos.dat");
+    const auto none = PosArchive::readSura(absent, 3);
+    ASSERT_FALSE(none.ok());
+    EXPECT_EQ(none.error().description, absent + ": there is no timing archive, so it holds no timings for sura 3");
+
+    const std::string damaged = folder.write("pos.dat", std::string("not an archive"));
+    for (const Error& error : {PosArchive::readSura(damaged, 3).error(), PosArchive::suras(damaged).error()}) {
+        EXPECT_EQ(error.description.find(damaged + ": the timing archive cannot be read ("), 0u) << error.description;
+        EXPECT_EQ(error.description.find("left as it is"), std::string::npos) << error.description;
+    }
+}
+
 TEST(MarkingSession, MarksSnapNudgeAndUndo) {
     // Sura 112's five records as they stood; marking starts at record 1.
     MarkingSession session({{0, 900}, {1000, 1900}, {2000, 2900}, {3000, 3900}, {4000, 4900}}, 1,
