@@ -159,6 +159,8 @@ Result<std::vector<VerseMark>> TextTimings::readLabels(std::string_view text, co
         if (label.empty()) {
             mark.kind = VerseMark::Kind::kNextVerse;
         } else if (verseKey(label, labelSura, labelVerse)) {
+            // Sura 0 would read as "no sura given" below.
+            if (labelSura == 0) return VerseMarks::fault(file, where, "there is no sura 0");
             currentSura = labelSura;
             mark.verse = labelVerse;
         } else if (const auto verse = textfields::wholeNumber(label); verse && *verse >= 0 && *verse <= 100000) {

@@ -155,7 +155,12 @@ Result<SuraTimings> VerseMarks::assemble(const std::vector<VerseMark>& marks, co
             finalEnd = recordingEnd->startMs;
         }
         if (!finalEnd && recordingLength) {
-            if (const std::optional<int64_t> length = recordingLength(sura); length && *length >= lastStart) {
+            if (const std::optional<int64_t> length = recordingLength(sura)) {
+                if (*length < lastStart) {
+                    return fault(file, byRecord.back()->where,
+                                 "the recording of sura " + std::to_string(sura) + " (" + ms(*length) +
+                                     ") ends before its last verse starts (" + ms(lastStart) + ")");
+                }
                 finalEnd = std::min<int64_t>(*length, INT32_MAX);
             }
         }

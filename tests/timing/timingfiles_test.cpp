@@ -291,6 +291,10 @@ TEST(CsvTimingsImport, ReadsRowsWithOptionalHeaderAndEnds) {
     expectFault(withText("115,1,0,100\n"), path, "there is no sura 115", "line 1");
     expectFault(withText(""), path, "the file is empty");
     expectFault(withText("sura,verse,start_ms,end_ms\n"), path, "no rows");
+    // A recording that ends before the last verse starts cannot end it, and the message says so.
+    folder.write("t.csv", std::string("112,0,0,\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,\n"));
+    expectFault(importFile(TimingFormat::kCsv, path, 0, 3000), path,
+                "the recording of sura 112 (3000 ms) ends before its last verse starts (4000 ms)", "line 5");
 }
 
 TEST(LabelTimingsImport, ReadsNumbersVerseKeysAndEmptyLabels) {
@@ -323,6 +327,7 @@ TEST(LabelTimingsImport, ReadsNumbersVerseKeysAndEmptyLabels) {
     const std::string bad = folder.file("bad.txt");
     expectFault(withText("1.0\tx\t1\n"), bad, "\"x\" is not a number of seconds", "line 1");
     expectFault(withText("1.0\t2.0\t2:300\n"), bad, "verse 300 is out of range", "line 1");
+    expectFault(withText("1.0\t2.0\t0:5\n"), bad, "there is no sura 0", "line 1");
     expectFault(withText("1.0\t2.0\tverse one\n"), bad, "neither a verse number nor S:V", "line 1");
     expectFault(withText("0\t1\t0\n5\t6\t1\n4\t5\t2\n"), bad, "the times go backwards", "line 3");
     expectFault(withText("0\t1\t0\n5"), bad, "separated by tabs", "line 2");
