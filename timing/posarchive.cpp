@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "codec/archivereader.h"
@@ -23,6 +24,17 @@ Error damaged(const std::string& path, const Error& cause, bool writing) {
                      cause.description + ")"};
 }
 
+// An error when something other than a regular file (after links) stands at path: a pipe would hold the
+// read up for ever, and no archive is replaced that was never one.
+std::optional<Error> notAFile(const std::string& path, bool writing) {
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found || error) {
+        return std::nullopt;
+    }
+    return damaged(path, Error{75, kSource, "it is not a regular file"}, writing);
+}
+
 }  // namespace
 
 std::string PosArchive::pathIn(const std::string& folder) {
@@ -31,6 +43,7 @@ std::string PosArchive::pathIn(const std::string& folder) {
 
 Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTimings& timings) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
+    if (auto refused = notAFile(archivePath, true)) return *refused;
     std::error_code error;
     if (std::filesystem::exists(archivePath, error)) {
         auto archive = fileio::readWhole(archivePath, kSource);
@@ -68,6 +81,7 @@ Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTi
 Result<std::vector<int>> PosArchive::suras(const std::string& archivePath) {
     std::error_code error;
     if (!std::filesystem::exists(archivePath, error)) return std::vector<int>{};
+    if (auto refused = notAFile(archivePath, false)) return *refused;
     auto listed = ArchiveReader::list(archivePath);
     if (!listed) return damaged(archivePath, listed.error(), false);
     std::vector<int> result;
@@ -96,6 +110,7 @@ Result<std::vector<VerseTiming>> PosArchive::readSura(const std::string& archive
                      archivePath + ": there is no timing archive, so it holds no timings for sura " +
                          std::to_string(sura)};
     }
+    if (auto refused = notAFile(archivePath, false)) return *refused;
     auto entry = ArchiveReader::findStoredFile(archivePath, VerseTimingTable::entryName(sura));
     if (!entry) return damaged(archivePath, entry.error(), false);
     if (!entry.value().found) {

@@ -2,6 +2,9 @@
 // session turns key presses into marks.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "codec/archivereader.h"
 #include "codec/archivewriter.h"
@@ -67,6 +70,20 @@ TEST(PosArchive, ReadFailuresSayWhatIsWrong) {
         EXPECT_EQ(error.description.find(damaged + ": the timing archive cannot be read ("), 0u) << error.description;
         EXPECT_EQ(error.description.find("left as it is"), std::string::npos) << error.description;
     }
+}
+
+// A pos.dat that is a pipe is never opened (the read would wait for a writer for ever), nor replaced.
+TEST(PosArchive, APipeIsRefusedUnopened) {
+    ScratchFolder folder;
+    const std::string path = PosArchive::pathIn(folder.path().string());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const std::vector<Error> errors{PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7)}}).error(),
+                                    PosArchive::suras(path).error(), PosArchive::readSura(path, 1).error()};
+    for (const Error& error : errors) {
+        EXPECT_EQ(error.description.find(path + ": the timing archive cannot be read"), 0u) << error.description;
+        EXPECT_NE(error.description.find("not a regular file"), std::string::npos) << error.description;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
 TEST(MarkingSession, MarksSnapNudgeAndUndo) {
