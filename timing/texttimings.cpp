@@ -247,9 +247,17 @@ Result<std::vector<VerseMark>> TextTimings::readLrc(std::string_view text, const
         const Timed& timed = times[static_cast<size_t>(i)];
         VerseMark mark;
         mark.sura = sura;
-        // An offset moves every line earlier by its ms (a positive offset shows the lines sooner).
-        mark.startMs = std::max<int64_t>(0, timed.ms - offsetMs);
         mark.where = lineName(timed.line);
+        // An offset moves every line earlier by its ms (a positive offset shows the lines sooner). The first
+        // time may go before the recording's start, where it then stands; a later one there would start
+        // together with it, and the verses between would be lost.
+        const int64_t shifted = timed.ms - offsetMs;
+        if (shifted < 0 && i > 0) {
+            return VerseMarks::fault(file, mark.where,
+                                     "the offset moves this time before the start of the recording (" +
+                                         std::to_string(shifted) + " ms)");
+        }
+        mark.startMs = std::max<int64_t>(0, shifted);
         const int record = firstRecord + i;
         if (withEnd && i == count - 1) {
             mark.kind = VerseMark::Kind::kRecordingEnd;

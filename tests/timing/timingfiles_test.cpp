@@ -367,6 +367,10 @@ TEST(LrcTimingsImport, OneLinePerRecordWithOrWithoutFormulaAndEnd) {
     expectFault(withText("[00:00.00]\n[00:03.00]\n[00:02.00]\n[00:04.00]\n[00:05.00]\n"), bad,
                 "the times go backwards", "line 3");
     expectFault(withText("[00:00.00]\n[00:01.0"), bad, "not closed", "line 2");
+    // The offset may move the first time to the recording's start, but a later one moved before it would
+    // start together with the first.
+    expectFault(withText("[offset:+2000]\n[00:00.00]\n[00:01.50]\n[00:03.20]\n[00:05.00]\n[00:07.00]\n"), bad,
+                "the offset moves this time before the start of the recording", "line 3");
     expectFault(withText(""), bad, "the file is empty");
 }
 
