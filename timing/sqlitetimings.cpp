@@ -17,10 +17,8 @@ namespace {
 
 constexpr char kSource[] = "SqliteTimings";
 
-// A timing table has a row per verse, an opening formula and an end per sura: some 6,500 rows. A database
-// with far more, or whose "timings" is a view that computes without end, is refused rather than read until
-// memory or patience runs out.
-constexpr int64_t kMaxRows = 100000;
+// A database with far more rows than a recitation has verses (VerseMarks::kMaxMarks), or whose "timings"
+// is a view that computes without end, is refused rather than read until memory or patience runs out.
 // The library calls back every kStepsPerCheck steps of its engine; after kMaxChecks calls (20 million
 // steps, hundreds of times what reading a real table takes) the read is interrupted.
 constexpr int kStepsPerCheck = 10000;
@@ -157,8 +155,8 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     std::vector<VerseMark> marks;
     int64_t rowNumber = 0;
     while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
-        if (++rowNumber > kMaxRows) {
-            return fail("", "the table timings has more than " + std::to_string(kMaxRows) +
+        if (++rowNumber > static_cast<int64_t>(VerseMarks::kMaxMarks)) {
+            return fail("", "the table timings has more than " + std::to_string(VerseMarks::kMaxMarks) +
                                 " rows, far more than a recitation has verses");
         }
         std::string where = "timings row " + std::to_string(rowNumber);

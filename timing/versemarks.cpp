@@ -43,6 +43,11 @@ Error VerseMarks::fault(const std::string& file, const std::string& where, const
     return Error{kErrorNumber, "TimingImport", file + ": " + (where.empty() ? "" : where + ": ") + what};
 }
 
+Error VerseMarks::tooManyMarks(const std::string& file, const std::string& where) {
+    return fault(file, where,
+                 "it gives more than " + std::to_string(kMaxMarks) + " times, far more than a recitation has verses");
+}
+
 Result<SuraTimings> VerseMarks::assemble(const std::vector<VerseMark>& marks, const std::string& file,
                                          int onlySura, const RecordingLength& recordingLength) {
     std::map<int, std::vector<const VerseMark*>> bySura;

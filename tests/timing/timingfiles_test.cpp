@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -372,6 +375,50 @@ TEST(LrcTimingsImport, OneLinePerRecordWithOrWithoutFormulaAndEnd) {
     expectFault(withText("[offset:+2000]\n[00:00.00]\n[00:01.50]\n[00:03.20]\n[00:05.00]\n[00:07.00]\n"), bad,
                 "the offset moves this time before the start of the recording", "line 3");
     expectFault(withText(""), bad, "the file is empty");
+}
+
+// The most resident memory, in MiB, a child process reaches importing the file for sura 112.
+int64_t importPeakMiB(TimingFormat format, const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool refused = !importFile(format, path, 112, 100000).ok();
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    return usage.ru_maxrss / 1024;
+}
+
+// A text file within the size limit costs memory in proportion to its size, however it is made: lines
+// without content and fields without content are not each kept, and rows stop counting far past the
+// number any recitation has.
+TEST(TextTimingsImport, MemoryStaysInProportionToTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's own memory would be measured";
+#endif
+    ScratchFolder folder;
+    constexpr size_t kBytes = 32u << 20;
+    const struct {
+        TimingFormat format;
+        std::string unit;
+    } cases[] = {
+        {TimingFormat::kCsv, "\n"},
+        {TimingFormat::kCsv, ","},
+        {TimingFormat::kCsv, "1,1,0\n"},
+        {TimingFormat::kLabels, "1\t"},
+        {TimingFormat::kLrc, "[0:00]"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        text.reserve(kBytes);
+        while (text.size() + c.unit.size() <= kBytes) text += c.unit;
+        const std::string path = folder.write("big.txt", text);
+        text = std::string();
+        const int64_t peak = importPeakMiB(c.format, path);
+        EXPECT_GT(peak, 0) << c.unit;
+        EXPECT_LT(peak, 256) << TimingFiles::nameOf(c.format) << " of \"" << c.unit << "\"";
+    }
 }
 
 TEST(TimingExport, ExportThenImportGivesTheSameRecords) {
