@@ -1,6 +1,7 @@
 #include "timing/posarchive.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <filesystem>
 #include <optional>
@@ -38,7 +39,21 @@ std::optional<Error> notAFile(const std::string& path, bool writing) {
 }  // namespace
 
 std::string PosArchive::pathIn(const std::string& folder) {
-    return (std::filesystem::path(folder) / kFileName).string();
+    const std::filesystem::path exact = std::filesystem::path(folder) / kFileName;
+    std::error_code error;
+    if (std::filesystem::symlink_status(exact, error).type() != std::filesystem::file_type::not_found) {
+        return exact.string();
+    }
+    // The player takes the archive whatever the case of its name (POS.DAT, copied from another system);
+    // writing a pos.dat beside it would leave the player reading one of the two.
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        std::error_code typeError;
+        if (name == kFileName && !it->is_directory(typeError)) return it->path().string();
+    }
+    return exact.string();
 }
 
 Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTimings& timings) {

@@ -86,6 +86,20 @@ TEST(RecordingFolder, PerSuraFilesTakeTheirTimingsFromTheFolderFirstThenTheProgr
     EXPECT_EQ(folder.recording(115).kind, Kind::kMissing);
 }
 
+// Of two spellings of one name the lower-case one is taken, whatever order the listing gives: the timing
+// tools write pos.dat, and the player must read what they wrote.
+TEST(RecordingFolder, OfTwoSpellingsTheLowerCaseOneIsTaken) {
+    const ScratchFolder reciter;
+    for (const char* name : {"112.mp3", "112.MP3", "114.mp3"}) reciter.write(name, "ID3");
+    writeTimings(reciter.file("POS.DAT"), {114});
+    writeTimings(reciter.file("pos.dat"), {112});
+    const RecordingFolder folder = RecordingFolder::scan(q(reciter.path().string()), QString());
+    EXPECT_EQ(folder.ownArchive().path().toStdString(), reciter.file("pos.dat"));
+    EXPECT_EQ(folder.recording(112).timingSource, Source::kOwnArchive);
+    EXPECT_EQ(folder.recording(114).timingSource, Source::kNone);
+    EXPECT_EQ(folder.perSuraFile(112), q(reciter.file("112.mp3")));
+}
+
 TEST(RecordingFolder, PerVerseRecordsFollowTheVerseTable) {
     const ScratchFolder reciter;
     // Sura 2 complete with its own opening formula; sura 3 relies on 001001.mp3 for it.

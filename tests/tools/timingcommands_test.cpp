@@ -122,6 +122,24 @@ TEST_F(TimingCommands, TheRecordingEndsTheLastVerseWhateverTheCaseOfItsName) {
     EXPECT_EQ(readSura(folder, 112)[4], (VerseTiming{4000, static_cast<int32_t>(index.value().lengthMs())}));
 }
 
+// A folder whose archive is spelt POS.DAT (copied from another system) has it updated, not a second
+// pos.dat beside it that leaves the player reading one of the two.
+TEST_F(TimingCommands, AnArchiveSpeltInCapitalsIsTheOneUpdated) {
+    std::filesystem::rename(folder.file("reciter/pos.dat"), folder.file("reciter/POS.DAT"));
+    for (const char* name : {"114.mp3", "112.mp3"}) folder.write(std::string("reciter/") + name, "ID3");
+    test::makeTimingDatabase(folder.file("t.db"), test::TimingDatabaseSpec{.rows = test::suraRows(112, 100, 500)});
+    const PackRun imported = pack(folder, {"timings-import", "sqlite", "t.db", "--all", "--into", "reciter"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_NE(imported.out.find("reciter/POS.DAT"), std::string::npos) << imported.out;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("reciter/pos.dat")));
+
+    const PackRun listed = pack(folder, {"recordings", "reciter", "--program-folder", "."});
+    EXPECT_NE(listed.out.find("112  per-sura 112.mp3  timings: own pos.dat\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("114  per-sura 114.mp3  timings: own pos.dat\n"), std::string::npos) << listed.out;
+    const PackRun exported = pack(folder, {"timings-export", "csv", "--sura", "114", "--from", "reciter"});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+}
+
 TEST_F(TimingCommands, ExportThenImportRoundTripsThroughEachFormat) {
     // Sura 9 from a label track, with gaps between the verses.
     std::string labels;
