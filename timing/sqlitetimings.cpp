@@ -24,6 +24,8 @@ constexpr char kSource[] = "SqliteTimings";
 constexpr int kStepsPerCheck = 10000;
 constexpr int kMaxChecks = 2000;
 constexpr int kLockWaitMs = 1000;
+// No text or blob of a timing table comes near this; a view could otherwise make one of a gigabyte.
+constexpr int kMaxValueBytes = 1 << 20;
 
 struct DatabaseCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -113,6 +115,7 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     // Someone else's database may hold views and triggers; none of its SQL functions may run with trust.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, static_cast<int*>(nullptr));
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, static_cast<int*>(nullptr));
+    sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
     int checksLeft = kMaxChecks;
     sqlite3_progress_handler(
         db.get(), kStepsPerCheck, [](void* left) { return --*static_cast<int*>(left) < 0 ? 1 : 0; }, &checksLeft);
@@ -122,6 +125,9 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
         if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_BUSY) {
             return fail("", "the database is locked by another program that is writing it; try again when that "
                             "program has finished");
+        }
+        if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_TOOBIG) {
+            return fail("", "it holds a value far larger than any timing table needs");
         }
         if (checksLeft < 0) {
             return fail("", "reading it takes far more work than any timing table needs (is \"timings\" a view "

@@ -43,6 +43,19 @@ void expectFault(const Result<SuraTimings>& result, const std::string& path, con
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;
 }
 
+// The most resident memory, in MiB, a child process reaches importing the file for sura 112.
+int64_t importPeakMiB(TimingFormat format, const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool refused = !importFile(format, path, 112, 100000).ok();
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    return usage.ru_maxrss / 1024;
+}
+
 TEST(SqliteTimingsImport, ReadsSurasWithTheirEdgeRows) {
     ScratchFolder folder;
     TimingDatabaseSpec spec;
@@ -183,6 +196,22 @@ TEST(SqliteTimingsImport, RefusesDatabasesThatNeverFinish) {
         expectFault(importFile(TimingFormat::kSqlite, path, 0, 1000), path, c.says);
         expectFault(importFile(TimingFormat::kSqlite, path, 112, 1000), path, c.says);
     }
+}
+
+// A view can make one value of a gigabyte out of a database of a few kilobytes; no value of a timing
+// table comes near a megabyte.
+TEST(SqliteTimingsImport, NoValueTakesMoreMemoryThanATimingTableNeeds) {
+    ScratchFolder folder;
+    const std::string path = folder.file("large.db");
+    TimingDatabaseSpec spec;
+    spec.timingsTable = "CREATE VIEW timings(sura, ayah, time) AS SELECT 112, 1, zeroblob(300000000)";
+    test::makeTimingDatabase(path, spec);
+    expectFault(importFile(TimingFormat::kSqlite, path, 0, 1000), path, "far larger than");
+#if !defined(__SANITIZE_ADDRESS__)
+    const int64_t peak = importPeakMiB(TimingFormat::kSqlite, path);
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 256);
+#endif
 }
 
 TEST(JsonTimingsImport, FindsTimestampsWhereverTheySit) {
@@ -375,19 +404,6 @@ TEST(LrcTimingsImport, OneLinePerRecordWithOrWithoutFormulaAndEnd) {
     expectFault(withText("[offset:+2000]\n[00:00.00]\n[00:01.50]\n[00:03.20]\n[00:05.00]\n[00:07.00]\n"), bad,
                 "the offset moves this time before the start of the recording", "line 3");
     expectFault(withText(""), bad, "the file is empty");
-}
-
-// The most resident memory, in MiB, a child process reaches importing the file for sura 112.
-int64_t importPeakMiB(TimingFormat format, const std::string& path) {
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool refused = !importFile(format, path, 112, 100000).ok();
-        _exit(refused ? 0 : 1);
-    }
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-    return usage.ru_maxrss / 1024;
 }
 
 // A text file within the size limit costs memory in proportion to its size, however it is made: lines
