@@ -17,8 +17,8 @@ namespace {
 
 constexpr char kSource[] = "SqliteTimings";
 
-// A database with far more rows than a recitation has verses (VerseMarks::kMaxMarks), or whose "timings"
-// is a view that computes without end, is refused rather than read until memory or patience runs out.
+// A database with far more rows than a recitation has verses (VerseMarks::kMaxMarks), or that asks for far
+// more work than reading them takes, is refused rather than read until memory or patience runs out.
 // The library calls back every kStepsPerCheck steps of its engine; after kMaxChecks calls (20 million
 // steps, hundreds of times what reading a real table takes) the read is interrupted.
 constexpr int kStepsPerCheck = 10000;
@@ -121,6 +121,7 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
         db.get(), kStepsPerCheck, [](void* left) { return --*static_cast<int*>(left) < 0 ? 1 : 0; }, &checksLeft);
     // A program writing the database holds it locked for a moment; wait that long, but not for ever.
     sqlite3_busy_timeout(db.get(), kLockWaitMs);
+    int code = SQLITE_OK;
     const auto damaged = [&] {
         if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_BUSY) {
             return fail("", "the database is locked by another program that is writing it; try again when that "
@@ -130,17 +131,27 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
             return fail("", "it holds a value far larger than any timing table needs");
         }
         if (checksLeft < 0) {
-            return fail("", "reading it takes far more work than any timing table needs (is \"timings\" a view "
-                            "that never ends?)");
+            return fail("", "reading it takes far more work than any timing table needs");
         }
         return fail("", std::string("the database is damaged or unreadable (") + sqlite3_errmsg(db.get()) + ")");
     };
+
+    // A view is code, not data: it could compute without end, or fill memory and disk with what it sorts.
+    Statement kind = prepare(db.get(), "SELECT type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE");
+    if (!kind) return damaged();
+    sqlite3_bind_text(kind.get(), 1, "timings", -1, SQLITE_STATIC);
+    while ((code = sqlite3_step(kind.get())) == SQLITE_ROW) {
+        const unsigned char* type = sqlite3_column_text(kind.get(), 0);
+        if (type != nullptr && std::strcmp(reinterpret_cast<const char*>(type), "view") == 0) {
+            return fail("", "its \"timings\" is a view, not a table; a timing database holds its times in a table");
+        }
+    }
+    if (code != SQLITE_DONE) return damaged();
 
     Statement columns = prepare(db.get(), "SELECT name FROM pragma_table_info(?1)");
     if (!columns) return damaged();
     sqlite3_bind_text(columns.get(), 1, "timings", -1, SQLITE_STATIC);
     bool hasSura = false, hasAyah = false, hasTime = false, hasTable = false;
-    int code = SQLITE_ROW;
     while ((code = sqlite3_step(columns.get())) == SQLITE_ROW) {
         hasTable = true;
         const unsigned char* text = sqlite3_column_text(columns.get(), 0);
