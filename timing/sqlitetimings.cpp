@@ -23,8 +23,9 @@ constexpr char kSource[] = "SqliteTimings";
 // steps, hundreds of times what reading a real table takes) the read is interrupted.
 constexpr int kStepsPerCheck = 10000;
 constexpr int kMaxChecks = 2000;
+// A program writing the database holds it locked for a moment.
 constexpr int kLockWaitMs = 1000;
-// No text or blob of a timing table comes near this; a view could otherwise make one of a gigabyte.
+// No text or blob of a timing table comes near this; a stored one may be as large as the file.
 constexpr int kMaxValueBytes = 1 << 20;
 
 struct DatabaseCloser {
