@@ -17,6 +17,9 @@ namespace lumora {
 namespace {
 
 constexpr char kSource[] = "PosArchive";
+// An archive is read whole to be written anew. Timing entries are a few kilobytes each, so no timing
+// archive comes near this; a larger file (another file saved under its name) is not read into memory.
+constexpr uintmax_t kMaxArchiveBytes = 64u << 20;
 
 // writing: the archive was read to be rewritten, and is not.
 Error damaged(const std::string& path, const Error& cause, bool writing) {
@@ -61,6 +64,12 @@ Result<void> PosArchive::writeSuras(const std::string& archivePath, const SuraTi
     if (auto refused = notAFile(archivePath, true)) return *refused;
     std::error_code error;
     if (std::filesystem::exists(archivePath, error)) {
+        if (const auto size = std::filesystem::file_size(archivePath, error); !error && size > kMaxArchiveBytes) {
+            return damaged(archivePath,
+                           Error{75, kSource, "it is " + std::to_string(size) +
+                                                  " bytes long, far larger than a timing archive"},
+                           true);
+        }
         auto archive = fileio::readWhole(archivePath, kSource);
         if (!archive) return damaged(archivePath, archive.error(), true);
         auto listed = ArchiveReader::listBytes(archive.value());

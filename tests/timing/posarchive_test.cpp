@@ -86,6 +86,20 @@ TEST(PosArchive, APipeIsRefusedUnopened) {
     EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
+// The archive is read whole to be written anew; a file far larger than any timing archive (another file
+// saved under its name) is refused before it is read into memory, and kept.
+TEST(PosArchive, AFileFarLargerThanAnArchiveIsNotReadWhole) {
+    ScratchFolder folder;
+    const std::string path = PosArchive::pathIn(folder.path().string());
+    folder.write("pos.dat", std::string("x"));
+    std::filesystem::resize_file(path, 512u << 20);
+    const auto refused = PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7)}});
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().description.find("far larger than a timing archive"), std::string::npos)
+        << refused.error().description;
+    EXPECT_EQ(std::filesystem::file_size(path), 512u << 20);
+}
+
 TEST(MarkingSession, MarksSnapNudgeAndUndo) {
     // Sura 112's five records as they stood; marking starts at record 1.
     MarkingSession session({{0, 900}, {1000, 1900}, {2000, 2900}, {3000, 3900}, {4000, 4900}}, 1,
