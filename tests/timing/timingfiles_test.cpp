@@ -153,7 +153,7 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
 TEST(SqliteTimingsImport, ALockedDatabaseIsNotCalledDamaged) {
     ScratchFolder folder;
     const std::string path = folder.file("locked.db");
-    test::makeTimingDatabase(path, TimingDatabaseSpec{.rows = test::suraRows(112, 0, 1000)});
+    test::makeTimingDatabase(path, {.rows = test::suraRows(112, 0, 1000)});
     sqlite3* writer = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; UPDATE timings SET time = time + 1;", nullptr, nullptr, nullptr),
@@ -185,9 +185,7 @@ TEST(SqliteTimingsImport, RefusesDatabasesThatNeverFinish) {
          "more than 100000 rows"},
     };
     for (const auto& c : cases) {
-        TimingDatabaseSpec spec;
-        spec.timingsTable = c.schema;
-        test::makeTimingDatabase(path, spec);
+        test::makeTimingDatabase(path, {.timingsTable = c.schema, .rows = {}});
         expectFault(importFile(TimingFormat::kSqlite, path, 0, 1000), path, c.says);
         expectFault(importFile(TimingFormat::kSqlite, path, 112, 1000), path, c.says);
     }

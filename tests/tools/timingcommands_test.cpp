@@ -112,7 +112,7 @@ TEST_F(TimingCommands, BadFilesGiveOneLineAndWriteNothing) {
 // The folder's recording ends the last verse when the file does not; it is found however its name is
 // spelt, as the player finds it.
 TEST_F(TimingCommands, TheRecordingEndsTheLastVerseWhateverTheCaseOfItsName) {
-    const test::Recording recording = test::makeRecording(test::RecordingSpec::mono22(6000));
+    const test::Recording recording = test::makeVerseRecordings({6000}).front();
     const auto index = Mp3FrameIndex::fromFile(recording.path);
     ASSERT_TRUE(index.ok());
     std::filesystem::copy_file(recording.path, folder.file("reciter/112.MP3"));
@@ -127,7 +127,7 @@ TEST_F(TimingCommands, TheRecordingEndsTheLastVerseWhateverTheCaseOfItsName) {
 TEST_F(TimingCommands, AnArchiveSpeltInCapitalsIsTheOneUpdated) {
     std::filesystem::rename(folder.file("reciter/pos.dat"), folder.file("reciter/POS.DAT"));
     for (const char* name : {"114.mp3", "112.mp3"}) folder.write(std::string("reciter/") + name, "ID3");
-    test::makeTimingDatabase(folder.file("t.db"), test::TimingDatabaseSpec{.rows = test::suraRows(112, 100, 500)});
+    test::makeTimingDatabase(folder.file("t.db"), {.rows = test::suraRows(112, 100, 500)});
     const PackRun imported = pack(folder, {"timings-import", "sqlite", "t.db", "--all", "--into", "reciter"});
     ASSERT_EQ(imported.status, 0) << imported.err;
     EXPECT_NE(imported.out.find("reciter/POS.DAT"), std::string::npos) << imported.out;
