@@ -187,7 +187,9 @@ Result<Mp3FrameIndex> Mp3FrameIndex::fromBytes(const uint8_t* data, size_t size)
 }
 
 Result<Mp3FrameIndex> Mp3FrameIndex::fromFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a pipe of that name would hold the open up until something wrote to it; the check
+    // below then refuses whatever is not a regular file (where the flag changes nothing).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int32_t number = errno == ENOENT ? kSoundFileNotFound : kSoundLoadFailed;
         return Error{number, kSource, soundErrorText(number)};

@@ -18,6 +18,8 @@ const QString kCurrentKey = QStringLiteral("Current");
 const QString kAddedKey = QStringLiteral("Added");
 // A hand-edited count cannot make start-up read keys without end.
 constexpr int kMaxAdded = 1000;
+// A reciter.ini holds a name and a few lines more.
+constexpr qint64 kMaxReciterIniBytes = 64 * 1024;
 
 int storedCount(const QString& text) {
     return std::clamp(SettingText::toInteger(text).value_or(0), 0, kMaxAdded);
@@ -39,9 +41,14 @@ QString ReciterList::perUserFolder() {
 }
 
 QString ReciterList::displayName(const QString& folder) {
-    const IniFile ini = IniFile::load(folder + QStringLiteral("/reciter.ini"));
-    const QString name = ini.value(QStringLiteral("Reciter"), QStringLiteral("Name"), QString()).trimmed();
-    if (!name.isEmpty()) return name;
+    // Only a plain file of a sensible size is read: a pipe of that name would hold start-up up until
+    // something writes to it, and a link to a device such as /dev/zero would never end.
+    const QFileInfo file(folder + QStringLiteral("/reciter.ini"));
+    if (file.isFile() && file.size() <= kMaxReciterIniBytes) {
+        const IniFile ini = IniFile::load(file.filePath());
+        const QString name = ini.value(QStringLiteral("Reciter"), QStringLiteral("Name"), QString()).trimmed();
+        if (!name.isEmpty()) return name;
+    }
     return QFileInfo(normalised(folder)).fileName();
 }
 

@@ -40,7 +40,8 @@ public:
 
     // $XDG_DATA_HOME/lumora/recordings, else ~/.local/share/lumora/recordings.
     static QString perUserFolder();
-    // The [Reciter] Name= of the folder's reciter.ini when it is not blank, else the folder's own name.
+    // The [Reciter] Name= of the folder's reciter.ini when it is not blank, else the folder's own name. A
+    // reciter.ini that is no plain file, or larger than 64 KiB, is not read.
     static QString displayName(const QString& folder);
     // The folder made absolute and clean, without a trailing "/".
     static QString normalised(const QString& folder);

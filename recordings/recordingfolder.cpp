@@ -35,7 +35,10 @@ RecordingFolder RecordingFolder::scan(const QString& folder, const QString& prog
         while (it.hasNext()) {
             it.next();
             const QString name = it.fileName();
-            result.m_files.insert(name.toLower(), name);
+            const QString key = name.toLower();
+            // Of two spellings of one name (pos.dat and POS.DAT) the lower-case one is taken, whatever order
+            // the listing gives them in; it is the one the timing tools write.
+            if (name == key || !result.m_files.contains(key)) result.m_files.insert(key, name);
         }
     }
     const QString own = result.file(kOwnArchiveName);

@@ -3,7 +3,8 @@
 // or examined one by one, so a collection of 6,236 verse files is taken in at once): per-sura recordings
 // NNN.mp3, per-verse files SSSVVV.mp3 and the folder's own timing archive pos.dat. Names are matched
 // without regard to letter case ("001.MP3" is sura 1), as collections copied from other systems often
-// spell them. A scan is a snapshot; files added later are seen by the next one.
+// spell them; of two spellings of one name the lower-case one is taken. A scan is a snapshot; files added
+// later are seen by the next one.
 //
 // Which recording a sura plays: its per-sura file when there is one, else its per-verse files when at least
 // one of the sura's own verse files is present. A per-sura file is timed by the folder's own pos.dat when

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "codec/archivereader.h"
+#include "codec/codecerrors.h"
 #include "codec/versetimingtable.h"
 
 namespace lumora {
@@ -10,7 +11,15 @@ namespace lumora {
 Result<TimingArchive> TimingArchive::open(const QString& path) {
     TimingArchive archive;
     archive.m_path = path;
-    if (!QFileInfo(path).isFile()) return archive;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        if (!info.exists() && !info.isSymLink()) return archive;
+        // Something is there by that name but it is no file: a link to nothing, a pipe (which would hold the
+        // read up for ever), a folder. It times nothing, and is reported rather than passed over.
+        return Error{kFileAccessErrorNumber, "TimingArchive",
+                     path.toStdString() + ": the timing archive is not a file that can be read" +
+                         (info.isSymLink() ? " (a link to nothing)" : "")};
+    }
     archive.m_exists = true;
     Result<std::vector<ArchiveEntryInfo>> entries = ArchiveReader::list(path.toStdString());
     if (!entries) {

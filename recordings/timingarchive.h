@@ -13,7 +13,8 @@ namespace lumora {
 class TimingArchive {
 public:
     // An absent file holds nothing and is no error; a file that cannot be read, or whose directory is
-    // damaged, is an error naming the file.
+    // damaged, and anything of that name that is no file (a link to nothing, a pipe, a folder) are errors
+    // naming the path.
     static Result<TimingArchive> open(const QString& path);
 
     TimingArchive() = default;

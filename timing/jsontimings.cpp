@@ -98,6 +98,10 @@ private:
             if (!number(to, "timestamp_to", where, endMs)) return false;
             mark.endMs = endMs;
         }
+        if (marks.size() == VerseMarks::kMaxMarks) {
+            error = VerseMarks::tooManyMarks(m_file, where);
+            return false;
+        }
         marks.push_back(std::move(mark));
         return true;
     }

@@ -16,7 +16,8 @@ class PosArchive {
 public:
     static constexpr char kFileName[] = "pos.dat";
 
-    // folder + "/pos.dat".
+    // folder + "/pos.dat", or the folder's archive spelt in another case ("POS.DAT") when it has no pos.dat:
+    // the archive the player reads.
     static std::string pathIn(const std::string& folder);
 
     static Result<void> writeSuras(const std::string& archivePath, const SuraTimings& timings);

@@ -9,12 +9,24 @@
 #include <memory>
 #include <system_error>
 
+#include "timing/textfields.h"
 
 namespace lumora {
 
 namespace {
 
 constexpr char kSource[] = "SqliteTimings";
+
+// A database with far more rows than a recitation has verses (VerseMarks::kMaxMarks), or that asks for far
+// more work than reading them takes, is refused rather than read until memory or patience runs out.
+// The library calls back every kStepsPerCheck steps of its engine; after kMaxChecks calls (20 million
+// steps, hundreds of times what reading a real table takes) the read is interrupted.
+constexpr int kStepsPerCheck = 10000;
+constexpr int kMaxChecks = 2000;
+// A program writing the database holds it locked for a moment.
+constexpr int kLockWaitMs = 1000;
+// No text or blob of a timing table comes near this; a stored one may be as large as the file.
+constexpr int kMaxValueBytes = 1 << 20;
 
 struct DatabaseCloser {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -63,10 +75,9 @@ bool wholeNumber(sqlite3_stmt* statement, int column, int64_t& value, std::strin
         problem = "the column " + name + " is empty";
         return false;
     case SQLITE_TEXT: {
-        std::string text(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                         static_cast<size_t>(sqlite3_column_bytes(statement, column)));
-        if (text.size() > 20) text = text.substr(0, 20) + "...";
-        problem = "the column " + name + " holds the text \"" + text + "\", not a number";
+        const std::string_view text(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                                    static_cast<size_t>(sqlite3_column_bytes(statement, column)));
+        problem = "the column " + name + " holds the text " + textfields::quoted(text) + ", not a number";
         return false;
     }
     default:
@@ -105,15 +116,43 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     // Someone else's database may hold views and triggers; none of its SQL functions may run with trust.
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_DEFENSIVE, 1, static_cast<int*>(nullptr));
     sqlite3_db_config(db.get(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, static_cast<int*>(nullptr));
+    sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+    int checksLeft = kMaxChecks;
+    sqlite3_progress_handler(
+        db.get(), kStepsPerCheck, [](void* left) { return --*static_cast<int*>(left) < 0 ? 1 : 0; }, &checksLeft);
+    // A program writing the database holds it locked for a moment; wait that long, but not for ever.
+    sqlite3_busy_timeout(db.get(), kLockWaitMs);
+    int code = SQLITE_OK;
     const auto damaged = [&] {
+        if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_BUSY) {
+            return fail("", "the database is locked by another program that is writing it; try again when that "
+                            "program has finished");
+        }
+        if ((sqlite3_errcode(db.get()) & 0xff) == SQLITE_TOOBIG) {
+            return fail("", "it holds a value far larger than any timing table needs");
+        }
+        if (checksLeft < 0) {
+            return fail("", "reading it takes far more work than any timing table needs");
+        }
         return fail("", std::string("the database is damaged or unreadable (") + sqlite3_errmsg(db.get()) + ")");
     };
+
+    // A view is code, not data: it could compute without end, or fill memory and disk with what it sorts.
+    Statement kind = prepare(db.get(), "SELECT type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE");
+    if (!kind) return damaged();
+    sqlite3_bind_text(kind.get(), 1, "timings", -1, SQLITE_STATIC);
+    while ((code = sqlite3_step(kind.get())) == SQLITE_ROW) {
+        const unsigned char* type = sqlite3_column_text(kind.get(), 0);
+        if (type != nullptr && std::strcmp(reinterpret_cast<const char*>(type), "view") == 0) {
+            return fail("", "its \"timings\" is a view, not a table; a timing database holds its times in a table");
+        }
+    }
+    if (code != SQLITE_DONE) return damaged();
 
     Statement columns = prepare(db.get(), "SELECT name FROM pragma_table_info(?1)");
     if (!columns) return damaged();
     sqlite3_bind_text(columns.get(), 1, "timings", -1, SQLITE_STATIC);
     bool hasSura = false, hasAyah = false, hasTime = false, hasTable = false;
-    int code = SQLITE_ROW;
     while ((code = sqlite3_step(columns.get())) == SQLITE_ROW) {
         hasTable = true;
         const unsigned char* text = sqlite3_column_text(columns.get(), 0);
@@ -134,7 +173,10 @@ Result<std::vector<VerseMark>> SqliteTimings::read(const std::string& path, int 
     std::vector<VerseMark> marks;
     int64_t rowNumber = 0;
     while ((code = sqlite3_step(rows.get())) == SQLITE_ROW) {
-        ++rowNumber;
+        if (++rowNumber > static_cast<int64_t>(VerseMarks::kMaxMarks)) {
+            return fail("", "the table timings has more than " + std::to_string(VerseMarks::kMaxMarks) +
+                                " rows, far more than a recitation has verses");
+        }
         std::string where = "timings row " + std::to_string(rowNumber);
         int64_t values[3] = {0, 0, 0};
         std::string problem;

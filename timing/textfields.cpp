@@ -1,5 +1,6 @@
 #include "timing/textfields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -23,19 +24,23 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     return fields;
 }
 
-std::vector<std::string_view> lines(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::vector<std::string_view> result;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        result.push_back(line);
-        start = end + 1;
-    }
-    return result;
+Lines::Lines(std::string_view text) : m_text(text) {
+    if (m_text.substr(0, 3) == "\xEF\xBB\xBF") m_text.remove_prefix(3);
+}
+
+bool Lines::next(std::string_view& line) {
+    if (m_start >= m_text.size()) return false;
+    size_t end = m_text.find('\n', m_start);
+    if (end == std::string_view::npos) end = m_text.size();
+    line = m_text.substr(m_start, end - m_start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    m_start = end + 1;
+    ++m_count;
+    return true;
+}
+
+size_t fieldCount(std::string_view text, char separator) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), separator)) + 1;
 }
 
 std::optional<int64_t> wholeNumber(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "timing/texttimings.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "codec/suracatalogue.h"
@@ -80,19 +81,26 @@ std::string msAsSeconds(int32_t ms) {
 Result<std::vector<VerseMark>> TextTimings::readCsv(std::string_view text, const std::string& file) {
     std::vector<VerseMark> marks;
     bool firstRow = true;
-    const std::vector<std::string_view> lines = textfields::lines(text);
-    for (size_t index = 0; index < lines.size(); ++index) {
-        const std::string_view line = textfields::trim(lines[index]);
+    textfields::Lines lines(text);
+    for (std::string_view raw; lines.next(raw);) {
+        const size_t index = lines.index();
+        const std::string_view line = textfields::trim(raw);
         if (line.empty() || line.front() == '#') continue;
-        const std::vector<std::string_view> fields = textfields::split(line, ',');
-        const bool header = firstRow && fields.size() >= 3 && fields.size() <= 4 && !textfields::wholeNumber(fields[0]);
+        // Fields are made only when there are as many as a row has: a line of a million commas costs nothing.
+        const size_t count = textfields::fieldCount(line, ',');
+        const std::vector<std::string_view> fields =
+            count >= 3 && count <= 4 ? textfields::split(line, ',') : std::vector<std::string_view>{};
+        // A header names the columns; a first row holding numbers is data, even when one of them is damaged.
+        const bool header = firstRow && !fields.empty() &&
+                            std::none_of(fields.begin(), fields.end(),
+                                         [](std::string_view field) { return textfields::wholeNumber(field); });
         firstRow = false;
         if (header) continue;
         const std::string where = lineName(index);
-        if (fields.size() < 3 || fields.size() > 4) {
+        if (fields.empty()) {
             return VerseMarks::fault(file, where,
                                      "expected four fields, sura,verse,start_ms,end_ms, but found " +
-                                         std::to_string(fields.size()));
+                                         std::to_string(count));
         }
         const char* names[] = {"sura", "verse", "start_ms", "end_ms"};
         int64_t values[4] = {0, 0, 0, -1};
@@ -118,25 +126,28 @@ Result<std::vector<VerseMark>> TextTimings::readCsv(std::string_view text, const
         mark.startMs = values[2];
         if (fields.size() == 4 && !fields[3].empty()) mark.endMs = values[3];
         mark.where = where;
+        if (marks.size() == VerseMarks::kMaxMarks) return VerseMarks::tooManyMarks(file, where);
         marks.push_back(std::move(mark));
     }
-    if (marks.empty()) return VerseMarks::fault(file, "", lines.empty() ? "the file is empty" : "it holds no rows");
+    if (marks.empty()) return VerseMarks::fault(file, "", lines.none() ? "the file is empty" : "it holds no rows");
     return marks;
 }
 
 Result<std::vector<VerseMark>> TextTimings::readLabels(std::string_view text, const std::string& file, int sura) {
     std::vector<VerseMark> marks;
     int currentSura = sura;
-    const std::vector<std::string_view> lines = textfields::lines(text);
-    for (size_t index = 0; index < lines.size(); ++index) {
-        const std::string_view line = textfields::trim(lines[index]);
+    textfields::Lines lines(text);
+    for (std::string_view raw; lines.next(raw);) {
+        const size_t index = lines.index();
+        const std::string_view line = textfields::trim(raw);
         // A backslash line carries the frequency range of the label above it.
         if (line.empty() || line.front() == '\\') continue;
         const std::string where = lineName(index);
-        const std::vector<std::string_view> fields = textfields::split(line, '\t');
-        if (fields.size() < 2 || fields.size() > 3) {
+        const size_t count = textfields::fieldCount(line, '\t');
+        if (count < 2 || count > 3) {
             return VerseMarks::fault(file, where, "expected start_s, end_s and a label separated by tabs");
         }
+        const std::vector<std::string_view> fields = textfields::split(line, '\t');
         const auto startMs = secondsToMs(fields[0]);
         const auto endMs = secondsToMs(fields[1]);
         if (!startMs || !endMs) {
@@ -155,6 +166,8 @@ Result<std::vector<VerseMark>> TextTimings::readLabels(std::string_view text, co
         if (label.empty()) {
             mark.kind = VerseMark::Kind::kNextVerse;
         } else if (verseKey(label, labelSura, labelVerse)) {
+            // Sura 0 would read as "no sura given" below.
+            if (labelSura == 0) return VerseMarks::fault(file, where, "there is no sura 0");
             currentSura = labelSura;
             mark.verse = labelVerse;
         } else if (const auto verse = textfields::wholeNumber(label); verse && *verse >= 0 && *verse <= 100000) {
@@ -168,9 +181,10 @@ Result<std::vector<VerseMark>> TextTimings::readLabels(std::string_view text, co
                                      "the label does not say which sura it belongs to; give the sura number");
         }
         mark.sura = currentSura;
+        if (marks.size() == VerseMarks::kMaxMarks) return VerseMarks::tooManyMarks(file, where);
         marks.push_back(std::move(mark));
     }
-    if (marks.empty()) return VerseMarks::fault(file, "", lines.empty() ? "the file is empty" : "it holds no labels");
+    if (marks.empty()) return VerseMarks::fault(file, "", lines.none() ? "the file is empty" : "it holds no labels");
     return marks;
 }
 
@@ -185,9 +199,10 @@ Result<std::vector<VerseMark>> TextTimings::readLrc(std::string_view text, const
     };
     std::vector<Timed> times;
     int64_t offsetMs = 0;
-    const std::vector<std::string_view> lines = textfields::lines(text);
-    for (size_t index = 0; index < lines.size(); ++index) {
-        std::string_view line = textfields::trim(lines[index]);
+    textfields::Lines lines(text);
+    for (std::string_view raw; lines.next(raw);) {
+        const size_t index = lines.index();
+        std::string_view line = textfields::trim(raw);
         if (line.empty()) continue;
         bool tagged = false;
         while (!line.empty() && line.front() == '[') {
@@ -198,6 +213,7 @@ Result<std::vector<VerseMark>> TextTimings::readLrc(std::string_view text, const
             }
             const std::string_view tag = line.substr(1, close - 1);
             if (const auto ms = lrcTime(tag)) {
+                if (times.size() == VerseMarks::kMaxMarks) return VerseMarks::tooManyMarks(file, lineName(index));
                 times.push_back(Timed{*ms, index});
             } else if (tag.substr(0, 7) == "offset:") {
                 const auto offset = textfields::wholeNumber(tag.substr(7));
@@ -217,7 +233,7 @@ Result<std::vector<VerseMark>> TextTimings::readLrc(std::string_view text, const
         }
     }
     if (times.empty()) {
-        return VerseMarks::fault(file, "", lines.empty() ? "the file is empty" : "it holds no [mm:ss.xx] times");
+        return VerseMarks::fault(file, "", lines.none() ? "the file is empty" : "it holds no [mm:ss.xx] times");
     }
 
     // One time per record, the opening formula first; one more is the end of the recitation. A file without
@@ -241,9 +257,17 @@ Result<std::vector<VerseMark>> TextTimings::readLrc(std::string_view text, const
         const Timed& timed = times[static_cast<size_t>(i)];
         VerseMark mark;
         mark.sura = sura;
-        // An offset moves every line earlier by its ms (a positive offset shows the lines sooner).
-        mark.startMs = std::max<int64_t>(0, timed.ms - offsetMs);
         mark.where = lineName(timed.line);
+        // An offset moves every line earlier by its ms (a positive offset shows the lines sooner). The first
+        // time may go before the recording's start, where it then stands; a later one there would start
+        // together with it, and the verses between would be lost.
+        const int64_t shifted = timed.ms - offsetMs;
+        if (shifted < 0 && i > 0) {
+            return VerseMarks::fault(file, mark.where,
+                                     "the offset moves this time before the start of the recording (" +
+                                         std::to_string(shifted) + " ms)");
+        }
+        mark.startMs = std::max<int64_t>(0, shifted);
         const int record = firstRecord + i;
         if (withEnd && i == count - 1) {
             mark.kind = VerseMark::Kind::kRecordingEnd;

@@ -43,6 +43,11 @@ Error VerseMarks::fault(const std::string& file, const std::string& where, const
     return Error{kErrorNumber, "TimingImport", file + ": " + (where.empty() ? "" : where + ": ") + what};
 }
 
+Error VerseMarks::tooManyMarks(const std::string& file, const std::string& where) {
+    return fault(file, where,
+                 "it gives more than " + std::to_string(kMaxMarks) + " times, far more than a recitation has verses");
+}
+
 Result<SuraTimings> VerseMarks::assemble(const std::vector<VerseMark>& marks, const std::string& file,
                                          int onlySura, const RecordingLength& recordingLength) {
     std::map<int, std::vector<const VerseMark*>> bySura;
@@ -155,7 +160,12 @@ Result<SuraTimings> VerseMarks::assemble(const std::vector<VerseMark>& marks, co
             finalEnd = recordingEnd->startMs;
         }
         if (!finalEnd && recordingLength) {
-            if (const std::optional<int64_t> length = recordingLength(sura); length && *length >= lastStart) {
+            if (const std::optional<int64_t> length = recordingLength(sura)) {
+                if (*length < lastStart) {
+                    return fault(file, byRecord.back()->where,
+                                 "the recording of sura " + std::to_string(sura) + " (" + ms(*length) +
+                                     ") ends before its last verse starts (" + ms(lastStart) + ")");
+                }
                 finalEnd = std::min<int64_t>(*length, INT32_MAX);
             }
         }

@@ -43,6 +43,12 @@ struct VerseMark {
 
 class VerseMarks {
 public:
+    // A recitation has 6,236 verses, an opening formula and an end per sura; a file giving far more marks
+    // than that is refused as it is read, before the marks take more memory than the file.
+    static constexpr size_t kMaxMarks = 100000;
+    // The fault of a file that gives more marks than kMaxMarks.
+    static Error tooManyMarks(const std::string& file, const std::string& where);
+
     // The verses of a sura a file may name (its verse count); 0 outside 1..114.
     static int verseCount(int sura);
     // The record that holds a verse, or -1 when the verse has no record (verse 0 of suras 1 and 9).

@@ -56,6 +56,8 @@ std::string missingVerses(int sura, const QStringList& records) {
 
 // Empty when the file opens and yields its first bytes, else what is wrong.
 std::string readProblem(const QString& path) {
+    // A pipe, socket or device of that name is no recording; opening a pipe would wait for a writer.
+    if (const QFileInfo info(path); info.exists() && !info.isFile()) return "it is not a regular file";
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString().toStdString();
     char head[4];

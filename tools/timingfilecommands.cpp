@@ -7,6 +7,7 @@
 
 #include "audio/mp3frameindex.h"
 #include "codec/suracatalogue.h"
+#include "recordings/recordingfolder.h"
 #include "timing/posarchive.h"
 #include "timing/textfields.h"
 #include "timing/timingfiles.h"
@@ -39,9 +40,11 @@ bool isFolder(const std::string& path) {
 
 }  // namespace
 
-// The length of the folder's recording of a sura, when it has one the frame index can read.
-std::optional<int64_t> recordingLengthIn(const std::string& folder, int sura) {
-    const std::string path = (std::filesystem::path(folder) / (SuraCatalogue::threeDigit(sura) + ".mp3")).string();
+// The length of the folder's recording of a sura, when it has one the frame index can read. The recording is
+// the one the player takes, its name matched without regard to case ("112.MP3").
+std::optional<int64_t> recordingLengthIn(const RecordingFolder& folder, int sura) {
+    const std::string path = folder.perSuraFile(sura).toStdString();
+    if (path.empty()) return std::nullopt;
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(path);
@@ -68,7 +71,8 @@ int runTimingsImport(const CommandContext& context) {
 
     ImportOptions options;
     options.sura = sura;
-    options.recordingLength = [&](int s) { return recordingLengthIn(*folder, s); };
+    const RecordingFolder recordings = RecordingFolder::scan(QString::fromStdString(*folder), QString());
+    options.recordingLength = [&](int s) { return recordingLengthIn(recordings, s); };
     const Result<SuraTimings> timings = TimingFiles::import(*format, parsed.words[1], options);
     if (!timings) return context.fail(timings.error().description);
     const std::string archive = PosArchive::pathIn(*folder);

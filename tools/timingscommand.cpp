@@ -1,5 +1,6 @@
 // The timings subcommand: a verse timing entry from CSV rows of record,start_ms,end_ms.
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -33,7 +34,9 @@ Rows parseRows(std::istream& input) {
     bool firstRow = true;
     while (std::getline(input, line)) {
         ++lineNumber;
-        const std::string_view text = trim(line);
+        std::string_view text = trim(line);
+        // A byte order mark, as editors on other systems write, is no part of the first row.
+        if (lineNumber == 1 && text.substr(0, 3) == "\xEF\xBB\xBF") text = trim(text.substr(3));
         if (text.empty() || text.front() == '#') {
             continue;
         }
@@ -44,7 +47,10 @@ Rows parseRows(std::istream& input) {
             start = comma + 1;
         }
         fields.push_back(text.substr(start));
-        const bool header = firstRow && fields.size() == 3 && !wholeNumber(fields[0]);
+        // Column names hold no numbers; a first row that does is data, even when one of them is damaged.
+        const bool header = firstRow && fields.size() == 3 &&
+                            std::none_of(fields.begin(), fields.end(),
+                                         [](std::string_view field) { return wholeNumber(field).has_value(); });
         firstRow = false;
         if (header) {
             continue;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <mpg123.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,7 @@
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "mp3variants.h"
+#include "support/scratchfolder.h"
 #include "support/testrecordings.h"
 
 namespace lumora::test {
@@ -301,6 +303,11 @@ TEST(FrameIndex, RejectsFilesWithoutFramesWithTheirErrorNumbers) {
     EXPECT_FALSE(Mp3FrameIndex::fromBytes(nullptr, 0).ok());
     // A folder is not a file.
     EXPECT_FALSE(Mp3FrameIndex::fromFile(recordingCacheFolder()).ok());
+    // Nor is a pipe named like a recording in a reciter's folder; it is refused, not waited on.
+    const ScratchFolder folder;
+    const std::string pipe = folder.file("001.mp3");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(Mp3FrameIndex::fromFile(pipe).ok());
 }
 
 // Damaged input ends in an error or in an index whose facts hold together, never in a crash.

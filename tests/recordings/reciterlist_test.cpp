@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <filesystem>
 
@@ -142,6 +144,23 @@ TEST_F(ReciterListTest, StoredValuesThatNoLongerFitFallBackQuietly) {
     ReciterList fallback = list();
     EXPECT_EQ(fallback.count(), 3);
     EXPECT_EQ(fallback.currentIndex(), 0);
+}
+
+// A reciter.ini that is no plain file of a sensible size is not read: a pipe would hold start-up up for
+// ever, a link to an endless device would fill memory. The folder's own name stands for the reciter.
+TEST_F(ReciterListTest, AReciterIniThatIsNoPlainFileIsPassedOver) {
+    for (const char* name : {"user/piped", "user/endless", "user/huge"})
+        std::filesystem::create_directories(m_root.path() / name);
+    ASSERT_EQ(mkfifo((m_root.path() / "user/piped/reciter.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", m_root.path() / "user/endless/reciter.ini");
+    m_root.write("user/huge/reciter.ini", "[Reciter]\nName=Too long\n;" + std::string(2 << 20, 'x') + "\n");
+    const ReciterList reciters = list();
+    ASSERT_EQ(reciters.count(), 6);
+    for (const char* name : {"endless", "huge", "piped"})
+        EXPECT_NE(reciters.indexOf(folder((std::string("user/") + name).c_str())), -1) << name;
+    EXPECT_EQ(reciters.at(reciters.indexOf(folder("user/piped"))).name, QStringLiteral("piped"));
+    EXPECT_EQ(reciters.at(reciters.indexOf(folder("user/endless"))).name, QStringLiteral("endless"));
+    EXPECT_EQ(reciters.at(reciters.indexOf(folder("user/huge"))).name, QStringLiteral("huge"));
 }
 
 TEST(ReciterListFolder, ThePerUserFolderFollowsXdgDataHome) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "codec/archivewriter.h"
@@ -83,6 +85,20 @@ TEST(RecordingFolder, PerSuraFilesTakeTheirTimingsFromTheFolderFirstThenTheProgr
     EXPECT_EQ(folder.recording(115).kind, Kind::kMissing);
 }
 
+// Of two spellings of one name the lower-case one is taken, whatever order the listing gives: the timing
+// tools write pos.dat, and the player must read what they wrote.
+TEST(RecordingFolder, OfTwoSpellingsTheLowerCaseOneIsTaken) {
+    const ScratchFolder reciter;
+    for (const char* name : {"112.mp3", "112.MP3", "114.mp3"}) reciter.write(name, "ID3");
+    writeTimings(reciter.file("POS.DAT"), {114});
+    writeTimings(reciter.file("pos.dat"), {112});
+    const RecordingFolder folder = RecordingFolder::scan(q(reciter.path().string()), QString());
+    EXPECT_EQ(folder.ownArchive().path().toStdString(), reciter.file("pos.dat"));
+    EXPECT_EQ(folder.recording(112).timingSource, Source::kOwnArchive);
+    EXPECT_EQ(folder.recording(114).timingSource, Source::kNone);
+    EXPECT_EQ(folder.perSuraFile(112), q(reciter.file("112.mp3")));
+}
+
 TEST(RecordingFolder, PerVerseRecordsFollowTheVerseTable) {
     const ScratchFolder reciter;
     // Sura 2 complete with its own opening formula; sura 3 relies on 001001.mp3 for it.
@@ -154,6 +170,34 @@ TEST(RecordingFolder, DamagedTimingArchivesAreNamedAndTimeNothing) {
     EXPECT_TRUE(folder.problems().at(0).contains(q(reciter.file("POS.DAT"))));
     EXPECT_TRUE(folder.problems().at(1).contains(q(program.file("data/pos.dat"))));
     EXPECT_EQ(folder.recording(1).timingSource, Source::kNone);
+}
+
+// A pos.dat that is there but is no file (a link to nothing, a pipe, a folder) cannot time anything; it is
+// named as a problem rather than taken for an absent archive, and never opened.
+TEST(RecordingFolder, TimingArchivesThatAreNoFilesAreNamed) {
+    const ScratchFolder program;
+    std::filesystem::create_directories(program.path() / "data/pos.dat");
+    writeTimings(program.file("timed.dat"), {1});
+    const ScratchFolder reciter;
+    reciter.write("001.mp3", "ID3");
+    const std::string own = reciter.file("pos.dat");
+    // A link to nothing, then a pipe.
+    std::filesystem::create_symlink(program.path() / "gone.dat", own);
+    for (int round = 0; round < 2; ++round) {
+        const RecordingFolder folder = RecordingFolder::scan(q(reciter.path().string()), q(program.path().string()));
+        ASSERT_EQ(folder.problems().size(), 2) << round;
+        EXPECT_TRUE(folder.problems().at(0).contains(q(own))) << folder.problems().at(0).toStdString();
+        EXPECT_TRUE(folder.problems().at(1).contains(q(program.file("data/pos.dat"))));
+        EXPECT_EQ(folder.recording(1).timingSource, Source::kNone);
+        std::filesystem::remove(own);
+        ASSERT_EQ(mkfifo(own.c_str(), 0600), 0);
+    }
+    // A link to an archive is followed.
+    std::filesystem::remove(own);
+    std::filesystem::create_symlink(program.file("timed.dat"), own);
+    const RecordingFolder linked = RecordingFolder::scan(q(reciter.path().string()), QString());
+    EXPECT_TRUE(linked.problems().isEmpty());
+    EXPECT_EQ(linked.recording(1).timingSource, Source::kOwnArchive);
 }
 
 TEST(RecordingFolder, AFolderThatIsNotThereHoldsNothing) {

@@ -2,6 +2,9 @@
 // session turns key presses into marks.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "codec/archivereader.h"
 #include "codec/archivewriter.h"
@@ -52,6 +55,49 @@ TEST(PosArchive, WritesOneSuraAndKeepsTheOtherEntriesInPlace) {
     EXPECT_NE(refused.error().description.find("left as it is"), std::string::npos);
     EXPECT_EQ(ScratchFolder::read(path), damaged);
     EXPECT_FALSE(PosArchive::writeSuras(folder.file("no-such-folder/pos.dat"), {{1, std::vector<VerseTiming>(7)}}).ok());
+}
+
+// Reading (for export or play) says what is wrong with the archive; "left as it is" belongs to writing.
+TEST(PosArchive, ReadFailuresSayWhatIsWrong) {
+    ScratchFolder folder;
+    const std::string absent = folder.file("absent/pos.dat");
+    const auto none = PosArchive::readSura(absent, 3);
+    ASSERT_FALSE(none.ok());
+    EXPECT_EQ(none.error().description, absent + ": there is no timing archive, so it holds no timings for sura 3");
+
+    const std::string damaged = folder.write("pos.dat", std::string("not an archive"));
+    for (const Error& error : {PosArchive::readSura(damaged, 3).error(), PosArchive::suras(damaged).error()}) {
+        EXPECT_EQ(error.description.find(damaged + ": the timing archive cannot be read ("), 0u) << error.description;
+        EXPECT_EQ(error.description.find("left as it is"), std::string::npos) << error.description;
+    }
+}
+
+// A pos.dat that is a pipe is never opened (the read would wait for a writer for ever), nor replaced.
+TEST(PosArchive, APipeIsRefusedUnopened) {
+    ScratchFolder folder;
+    const std::string path = PosArchive::pathIn(folder.path().string());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const std::vector<Error> errors{PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7)}}).error(),
+                                    PosArchive::suras(path).error(), PosArchive::readSura(path, 1).error()};
+    for (const Error& error : errors) {
+        EXPECT_EQ(error.description.find(path + ": the timing archive cannot be read"), 0u) << error.description;
+        EXPECT_NE(error.description.find("not a regular file"), std::string::npos) << error.description;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+}
+
+// The archive is read whole to be written anew; a file far larger than any timing archive (another file
+// saved under its name) is refused before it is read into memory, and kept.
+TEST(PosArchive, AFileFarLargerThanAnArchiveIsNotReadWhole) {
+    ScratchFolder folder;
+    const std::string path = PosArchive::pathIn(folder.path().string());
+    folder.write("pos.dat", std::string("x"));
+    std::filesystem::resize_file(path, 512u << 20);
+    const auto refused = PosArchive::writeSuras(path, {{1, std::vector<VerseTiming>(7)}});
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().description.find("far larger than a timing archive"), std::string::npos)
+        << refused.error().description;
+    EXPECT_EQ(std::filesystem::file_size(path), 512u << 20);
 }
 
 TEST(MarkingSession, MarksSnapNudgeAndUndo) {

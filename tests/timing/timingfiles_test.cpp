@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "codec/suracatalogue.h"
@@ -101,6 +106,13 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
     std::vector<DatabaseRow> rows = test::suraRows(112, 0, 1000);
     rows[3].time = "12s";
     expectFault(withRows(rows), path, "holds the text \"12s\"", "timings row 4 (sura 112, ayah 3)");
+    // Text that would break the message over lines is shown on one.
+    rows[3].time = "12\nDROP";
+    expectFault(withRows(rows), path, "holds the text \"12?DROP\"", "timings row 4");
+    // No value is taken in whole that is larger than any timing table needs.
+    const std::string large(2 << 20, 'x');
+    rows[3].time = large.c_str();
+    expectFault(withRows(rows), path, "a value far larger than");
     rows = test::suraRows(112, 0, 1000);
     rows[2].ayah = 2.5;
     expectFault(withRows(rows), path, "not a whole number", "timings row 3");
@@ -135,6 +147,48 @@ TEST(SqliteTimingsImport, RefusesBadDatabasesNamingTheRow) {
     expectFault(importFile(TimingFormat::kSqlite, path), path, "not an SQLite database");
     expectFault(importFile(TimingFormat::kSqlite, folder.file("missing.db")), folder.file("missing.db"),
                 "cannot be read");
+}
+
+// A database another program holds locked while it writes is reported as locked, not as damaged.
+TEST(SqliteTimingsImport, ALockedDatabaseIsNotCalledDamaged) {
+    ScratchFolder folder;
+    const std::string path = folder.file("locked.db");
+    test::makeTimingDatabase(path, {.rows = test::suraRows(112, 0, 1000)});
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; UPDATE timings SET time = time + 1;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const auto locked = importFile(TimingFormat::kSqlite, path, 0, 10000);
+    expectFault(locked, path, "locked by another program");
+    EXPECT_EQ(locked.error().description.find("damaged"), std::string::npos) << locked.error().description;
+    ASSERT_EQ(sqlite3_exec(writer, "ROLLBACK;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(writer);
+    EXPECT_TRUE(importFile(TimingFormat::kSqlite, path, 0, 10000).ok());
+}
+
+// A "timings" that is a view is code, not data: it could compute without end or fill memory and disk with
+// what it sorts. It is refused before it runs; a real table is read only as far as a recitation could fill.
+TEST(SqliteTimingsImport, RefusesDatabasesThatNeverFinish) {
+    ScratchFolder folder;
+    const std::string path = folder.file("endless.db");
+    const std::string counter = "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c";
+    const struct {
+        std::string schema;
+        std::string says;
+    } cases[] = {
+        {"CREATE VIEW timings(sura, ayah, time) AS " + counter + ") SELECT 112, 1, x FROM c", "is a view"},
+        {"CREATE VIEW Timings(sura, ayah, time) AS " + counter + ") SELECT 112, 1, x FROM c WHERE x < 0",
+         "is a view"},
+        {"CREATE VIEW timings(sura, ayah, time) AS SELECT 112, 1, zeroblob(300000000)", "is a view"},
+        {"CREATE TABLE timings(sura INTEGER, ayah INTEGER, time INTEGER);"
+         "INSERT INTO timings " + counter + " LIMIT 100001) SELECT 112, 1, x FROM c",
+         "more than 100000 rows"},
+    };
+    for (const auto& c : cases) {
+        test::makeTimingDatabase(path, {.timingsTable = c.schema, .rows = {}});
+        expectFault(importFile(TimingFormat::kSqlite, path, 0, 1000), path, c.says);
+        expectFault(importFile(TimingFormat::kSqlite, path, 112, 1000), path, c.says);
+    }
 }
 
 TEST(JsonTimingsImport, FindsTimestampsWhereverTheySit) {
@@ -236,6 +290,9 @@ TEST(CsvTimingsImport, ReadsRowsWithOptionalHeaderAndEnds) {
     expectFault(withText("sura,verse,start_ms,end_ms\n112,1,abc,200\n"), path, "start_ms \"abc\" is not a whole",
                 "line 2");
     expectFault(withText("2,300,1000,2000\n"), path, "verse 300 is out of range: sura 2 has 286", "line 1");
+    // A first row with a damaged number is a fault, not a header to pass over (its verse would be lost).
+    expectFault(withText("112x,0,0,900\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,5000\n"), path,
+                "the sura \"112x\" is not a whole number", "line 1");
     expectFault(withText("112,0,0,\n112,1,1000,\n112,2,900,\n112,3,3000,\n112,4,4000,\n"), path,
                 "the times go backwards", "line 3");
     expectFault(withText("112,0,0,100\n112,1"), path, "expected four fields", "line 2");
@@ -243,6 +300,10 @@ TEST(CsvTimingsImport, ReadsRowsWithOptionalHeaderAndEnds) {
     expectFault(withText("115,1,0,100\n"), path, "there is no sura 115", "line 1");
     expectFault(withText(""), path, "the file is empty");
     expectFault(withText("sura,verse,start_ms,end_ms\n"), path, "no rows");
+    // A recording that ends before the last verse starts cannot end it, and the message says so.
+    folder.write("t.csv", std::string("112,0,0,\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,\n"));
+    expectFault(importFile(TimingFormat::kCsv, path, 0, 3000), path,
+                "the recording of sura 112 (3000 ms) ends before its last verse starts (4000 ms)", "line 5");
 }
 
 TEST(LabelTimingsImport, ReadsNumbersVerseKeysAndEmptyLabels) {
@@ -275,6 +336,7 @@ TEST(LabelTimingsImport, ReadsNumbersVerseKeysAndEmptyLabels) {
     const std::string bad = folder.file("bad.txt");
     expectFault(withText("1.0\tx\t1\n"), bad, "\"x\" is not a number of seconds", "line 1");
     expectFault(withText("1.0\t2.0\t2:300\n"), bad, "verse 300 is out of range", "line 1");
+    expectFault(withText("1.0\t2.0\t0:5\n"), bad, "there is no sura 0", "line 1");
     expectFault(withText("1.0\t2.0\tverse one\n"), bad, "neither a verse number nor S:V", "line 1");
     expectFault(withText("0\t1\t0\n5\t6\t1\n4\t5\t2\n"), bad, "the times go backwards", "line 3");
     expectFault(withText("0\t1\t0\n5"), bad, "separated by tabs", "line 2");
@@ -314,7 +376,55 @@ TEST(LrcTimingsImport, OneLinePerRecordWithOrWithoutFormulaAndEnd) {
     expectFault(withText("[00:00.00]\n[00:03.00]\n[00:02.00]\n[00:04.00]\n[00:05.00]\n"), bad,
                 "the times go backwards", "line 3");
     expectFault(withText("[00:00.00]\n[00:01.0"), bad, "not closed", "line 2");
+    // The offset may move the first time to the recording's start, but a later one moved before it would
+    // start together with the first.
+    expectFault(withText("[offset:+2000]\n[00:00.00]\n[00:01.50]\n[00:03.20]\n[00:05.00]\n[00:07.00]\n"), bad,
+                "the offset moves this time before the start of the recording", "line 3");
     expectFault(withText(""), bad, "the file is empty");
+}
+
+// The most resident memory, in MiB, a child process reaches importing the file for sura 112.
+int64_t importPeakMiB(TimingFormat format, const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool refused = !importFile(format, path, 112, 100000).ok();
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    return usage.ru_maxrss / 1024;
+}
+
+// A text file within the size limit costs memory in proportion to its size, however it is made: lines
+// without content and fields without content are not each kept, and rows stop counting far past the
+// number any recitation has.
+TEST(TextTimingsImport, MemoryStaysInProportionToTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's own memory would be measured";
+#endif
+    ScratchFolder folder;
+    constexpr size_t kBytes = 32u << 20;
+    const struct {
+        TimingFormat format;
+        std::string unit;
+    } cases[] = {
+        {TimingFormat::kCsv, "\n"},
+        {TimingFormat::kCsv, ","},
+        {TimingFormat::kCsv, "1,1,0\n"},
+        {TimingFormat::kLabels, "1\t"},
+        {TimingFormat::kLrc, "[0:00]"},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        text.reserve(kBytes);
+        while (text.size() + c.unit.size() <= kBytes) text += c.unit;
+        const std::string path = folder.write("big.txt", text);
+        text = std::string();
+        const int64_t peak = importPeakMiB(c.format, path);
+        EXPECT_GT(peak, 0) << c.unit;
+        EXPECT_LT(peak, 256) << TimingFiles::nameOf(c.format) << " of \"" << c.unit << "\"";
+    }
 }
 
 TEST(TimingExport, ExportThenImportGivesTheSameRecords) {

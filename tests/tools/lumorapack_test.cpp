@@ -160,6 +160,12 @@ TEST(LumoraPackTimings, RowsBecomeAnEntryThatTheTableReads) {
     EXPECT_EQ(ScratchFolder::read(folder.file("114.pos")),
               VerseTimingTable::encode({{0, 4100}, {4700, 8400}, {9000, -1}}));
 
+    // A byte order mark before the first row is not part of it.
+    folder.write("bom.csv", "\xEF\xBB\xBF" "0,0,4100\n1,4700,8400\n");
+    const PackRun bom = pack(folder, {"timings", "bom.pos", "bom.csv"});
+    ASSERT_EQ(bom.status, 0) << bom.err;
+    EXPECT_EQ(ScratchFolder::read(folder.file("bom.pos")), VerseTimingTable::encode({{0, 4100}, {4700, 8400}}));
+
     ASSERT_EQ(pack(folder, {"create", "pos.dat", "--stored", "114.pos"}).status, 0);
     auto table = VerseTimingTable::read(folder.file("pos.dat"), 114);
     ASSERT_TRUE(table.ok());
@@ -176,6 +182,8 @@ TEST(LumoraPackTimings, BadRowsAreRefusedWithTheirLine) {
         {"0,0,x\n", "rows.csv:1:"},
         {"0,0,99999999999\n", "rows.csv:1:"},
         {"-1,0,10\n", "rows.csv:1:"},
+        // A damaged first row is no header: record 6 would be lost without a word.
+        {"6x,60,70\n0,0,10\n1,10,20\n2,20,30\n3,30,40\n4,40,50\n5,50,60\n", "rows.csv:1:"},
         {"", "no rows"},
     };
     folder.write("114.pos", "earlier");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "codec/archivewriter.h"
@@ -79,8 +81,15 @@ TEST_F(RecordingsCommand, FailsOnFilesThatCannotBeReadButStillDescribesTheRest) 
     EXPECT_NE(unreadable.err.find("reciter/002.mp3: "), std::string::npos) << unreadable.err;
     EXPECT_NE(unreadable.err.find("reciter/003.mp3: the file is empty"), std::string::npos) << unreadable.err;
 
+    // A pipe named like a recording is named as no file, not opened (opening it waits for a writer).
+    ASSERT_EQ(mkfifo(m_scratch.file("reciter/004.mp3").c_str(), 0600), 0);
+    const PackRun pipe = run();
+    EXPECT_EQ(pipe.status, 1);
+    EXPECT_NE(pipe.err.find("reciter/004.mp3: it is not a regular file"), std::string::npos) << pipe.err;
+
     std::filesystem::remove(m_scratch.path() / "reciter/002.mp3");
     std::filesystem::remove(m_scratch.path() / "reciter/003.mp3");
+    std::filesystem::remove(m_scratch.path() / "reciter/004.mp3");
     m_scratch.write("reciter/pos.dat", "damaged");
     const PackRun damaged = run();
     EXPECT_EQ(damaged.status, 1);

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "audio/mp3frameindex.h"
 #include "codec/archivereader.h"
 #include "codec/archivewriter.h"
 #include "codec/suracatalogue.h"
 #include "codec/versetimingtable.h"
 #include "support/scratchfolder.h"
+#include "support/testrecordings.h"
 #include "timing/timingdatabase.h"
 #include "tools/packrun.h"
 
@@ -105,6 +107,37 @@ TEST_F(TimingCommands, BadFilesGiveOneLineAndWriteNothing) {
     EXPECT_NE(damaged.err.find("left as it is"), std::string::npos) << damaged.err;
     const std::string kept = "not an archive";
     EXPECT_EQ(ScratchFolder::read(folder.file("reciter/pos.dat")), std::vector<uint8_t>(kept.begin(), kept.end()));
+}
+
+// The folder's recording ends the last verse when the file does not; it is found however its name is
+// spelt, as the player finds it.
+TEST_F(TimingCommands, TheRecordingEndsTheLastVerseWhateverTheCaseOfItsName) {
+    const test::Recording recording = test::makeVerseRecordings({6000}).front();
+    const auto index = Mp3FrameIndex::fromFile(recording.path);
+    ASSERT_TRUE(index.ok());
+    std::filesystem::copy_file(recording.path, folder.file("reciter/112.MP3"));
+    folder.write("t.csv", std::string("112,0,0,\n112,1,1000,\n112,2,2000,\n112,3,3000,\n112,4,4000,\n"));
+    const PackRun run = pack(folder, {"timings-import", "csv", "t.csv", "--sura", "112", "--into", "reciter"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(readSura(folder, 112)[4], (VerseTiming{4000, static_cast<int32_t>(index.value().lengthMs())}));
+}
+
+// A folder whose archive is spelt POS.DAT (copied from another system) has it updated, not a second
+// pos.dat beside it that leaves the player reading one of the two.
+TEST_F(TimingCommands, AnArchiveSpeltInCapitalsIsTheOneUpdated) {
+    std::filesystem::rename(folder.file("reciter/pos.dat"), folder.file("reciter/POS.DAT"));
+    for (const char* name : {"114.mp3", "112.mp3"}) folder.write(std::string("reciter/") + name, "ID3");
+    test::makeTimingDatabase(folder.file("t.db"), {.rows = test::suraRows(112, 100, 500)});
+    const PackRun imported = pack(folder, {"timings-import", "sqlite", "t.db", "--all", "--into", "reciter"});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_NE(imported.out.find("reciter/POS.DAT"), std::string::npos) << imported.out;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("reciter/pos.dat")));
+
+    const PackRun listed = pack(folder, {"recordings", "reciter", "--program-folder", "."});
+    EXPECT_NE(listed.out.find("112  per-sura 112.mp3  timings: own pos.dat\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("114  per-sura 114.mp3  timings: own pos.dat\n"), std::string::npos) << listed.out;
+    const PackRun exported = pack(folder, {"timings-export", "csv", "--sura", "114", "--from", "reciter"});
+    EXPECT_EQ(exported.status, 0) << exported.err;
 }
 
 TEST_F(TimingCommands, ExportThenImportRoundTripsThroughEachFormat) {
