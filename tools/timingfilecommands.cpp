@@ -121,6 +121,11 @@ int runTimingsExport(const CommandContext& context) {
         context.out << TimingFiles::exportText(*format, timings);
         return kExitOk;
     }
+    // Written over the archive it was read from, the export would leave the folder without its timings.
+    std::error_code same;
+    if (std::filesystem::equivalent(*out, archive, same)) {
+        return context.fail(*out + ": is the timing archive being exported; choose another file");
+    }
     const Result<void> written = TimingFiles::exportFile(*format, timings, *out);
     if (!written) return context.fail(written.error().description);
     return kExitOk;

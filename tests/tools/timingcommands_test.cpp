@@ -178,6 +178,17 @@ TEST_F(TimingCommands, ExportThenImportRoundTripsThroughEachFormat) {
     }
 }
 
+TEST_F(TimingCommands, ExportRefusesToWriteOverTheArchiveItReads) {
+    for (const char* format : {"csv", "labels", "sqlite"}) {
+        for (const char* out : {"reciter/pos.dat", "reciter/../reciter/pos.dat"}) {
+            const PackRun run = pack(folder, {"timings-export", format, "--all", "--from", "reciter", "--out", out});
+            EXPECT_EQ(run.status, 1) << format << " " << out;
+            EXPECT_NE(run.err.find("is the timing archive being exported"), std::string::npos) << run.err;
+            EXPECT_EQ(ScratchFolder::read(folder.file("reciter/pos.dat")), before) << format << " " << out;
+        }
+    }
+}
+
 TEST_F(TimingCommands, WrongCommandLinesAreUsageErrors) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"timings-import", "csv", "t.csv", "--into", "reciter"},
