@@ -188,23 +188,23 @@ size_t firstAbove(const std::vector<float>& samples, int channels, float level) 
     return samples.size();
 }
 
-TEST(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
+// A fresh player per case, each on its own recording.
+class SpeedAlignment : public PlayerFixture {};
+class SpeedEnd : public PlayerFixture {};
+
+TEST_F(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
     // Silence, then a tone from 1000 ms, played from 500 ms: the tone's onset is heard where the
     // recording has it, in recording time, at every speed. The stretcher spreads an onset over its
     // window (46 ms at 44.1 kHz), so "where" is within a few milliseconds of the unstretched onset.
     RecordingSpec spec = RecordingSpec::stereo44();
     spec.segments = {Segment::silence(1000), Segment::tone(700.0, 1500), Segment::silence(500)};
-    const Recording recording = makeRecording(spec);
     double plainOnsetMs = 0.0;
     for (double speed : {1.0, 0.5, 0.75, 1.5}) {
         SCOPED_TRACE(speed);
-        auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
-        NullOutput* output = created.get();
-        Player player(std::move(created));
-        ASSERT_TRUE(player.openMp3File(recording.path));
+        openRecording(spec);
         output->setCapture(true);
-        player.setSpeed(speed);
-        player.play(500, 2900);
+        player->setSpeed(speed);
+        player->play(500, 2900);
         output->advanceMs(static_cast<int64_t>(800 / speed));
         const std::vector<float> heard = output->takeCaptured();
         const double onsetMs = 500.0 + speed * firstAbove(heard, 2, 0.1f) * 1000.0 / recording.sampleRateHz;
@@ -217,30 +217,26 @@ TEST(SpeedAlignment, WhatIsHeardIsTheRecordingAtThePosition) {
     }
 }
 
-TEST(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
+TEST_F(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
     // Silence, then a tone from 3000 ms. Swinging the speed to and fro while the silence plays (a slider
     // being dragged) must leave the position on the audio: the onset is heard when the position says
     // 3000 ms, and going back to 1.00 right after it goes on with the tone instead of playing the
     // silence before it again.
     RecordingSpec spec = RecordingSpec::stereo44();
     spec.segments = {Segment::silence(3000), Segment::tone(700.0, 1000)};
-    const Recording recording = makeRecording(spec);
-    auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
-    NullOutput* output = created.get();
-    Player player(std::move(created));
-    ASSERT_TRUE(player.openMp3File(recording.path));
-    player.setSpeed(0.75);
-    player.play(100, 3900);
+    openRecording(spec);
+    player->setSpeed(0.75);
+    player->play(100, 3900);
     double onsetMs = -1.0;
     for (int ms = 0; onsetMs < 0.0 && ms < 6000; ++ms) {
         if (ms < 2000 && ms % 37 == 0) {
-            player.setSpeed((ms / 37) % 2 == 0 ? 0.5 : 1.5);
+            player->setSpeed((ms / 37) % 2 == 0 ? 0.5 : 1.5);
         } else if (ms == 2000) {
-            player.setSpeed(0.75);
+            player->setSpeed(0.75);
         }
-        const int64_t before = player.heardSample();
+        const int64_t before = player->heardSample();
         const std::vector<float> heard = capture(*output, 1);
-        const int64_t after = player.heardSample();
+        const int64_t after = player->heardSample();
         const size_t at = firstAbove(heard, 2, 0.1f);
         if (at < heard.size()) {
             onsetMs = (static_cast<double>(before) + static_cast<double>(after - before) * static_cast<double>(at) /
@@ -251,7 +247,7 @@ TEST(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
     EXPECT_NEAR(onsetMs, 3000.0, 8.0);
 
     output->advanceMs(30);
-    player.setSpeed(1.0);
+    player->setSpeed(1.0);
     const std::vector<float> heard = capture(*output, 100);
     int silentMs = 0;
     for (size_t ms = 0; ms < 100; ++ms) {
@@ -263,30 +259,26 @@ TEST(SpeedAlignment, ManyChangesKeepThePositionOnWhatIsHeard) {
     EXPECT_EQ(silentMs, 0);
 }
 
-TEST(SpeedEnd, TheRecordingPlaysToItsLastSampleAndThePlayerSaysItHasEnded) {
+TEST_F(SpeedEnd, TheRecordingPlaysToItsLastSampleAndThePlayerSaysItHasEnded) {
     // A tone to the very end of the file, played from 1000 ms with the end mark beyond the file: at
     // every speed the tone sounds until the recording's end (in wall-clock time (length - start) /
     // speed) and the player stops with the position at the last sample, as it does at 1.00.
     for (const RecordingSpec& base : {RecordingSpec::stereo44(), RecordingSpec::mono22()}) {
         RecordingSpec spec = base;
         spec.segments = {Segment::tone(700.0, 2000)};
-        const Recording recording = makeRecording(spec);
         for (double speed : {1.0, 0.5, 0.75, 1.25, 1.5}) {
-            SCOPED_TRACE(testing::Message() << recording.channels << " channel(s) at " << speed);
-            auto created = std::make_unique<NullOutput>(NullOutput::Mode::Manual);
-            NullOutput* output = created.get();
-            Player player(std::move(created));
-            ASSERT_TRUE(player.openMp3File(recording.path));
+            SCOPED_TRACE(testing::Message() << spec.channels << " channel(s) at " << speed);
+            openRecording(spec);
             output->setCapture(true);
-            player.setSpeed(speed);
-            player.play(1000, 5000);
-            for (int ms = 0; player.isPlaying() && ms < 5000; ++ms) {
+            player->setSpeed(speed);
+            player->play(1000, 5000);
+            for (int ms = 0; player->isPlaying() && ms < 5000; ++ms) {
                 output->advanceMs(1);
             }
-            EXPECT_FALSE(player.isPlaying());
-            const int64_t length = player.recordingIndex()->lengthSamples();
-            EXPECT_EQ(player.heardSample(), length);
-            EXPECT_EQ(player.getPosition(), 2000 + Player::kLookAheadMs);
+            EXPECT_FALSE(player->isPlaying());
+            const int64_t length = player->recordingIndex()->lengthSamples();
+            EXPECT_EQ(player->heardSample(), length);
+            EXPECT_EQ(player->getPosition(), 2000 + Player::kLookAheadMs);
 
             const std::vector<float> heard = output->takeCaptured();
             const auto channels = static_cast<size_t>(recording.channels);
