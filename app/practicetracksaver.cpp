@@ -12,6 +12,7 @@
 #include "app/mainwindow.h"
 #include "audio/audioencoder.h"
 #include "audio/equalizersettings.h"
+#include "audio/joinedframeindex.h"
 #include "recitation/recitationcontroller.h"
 #include "recitation/speedmodel.h"
 
@@ -65,6 +66,12 @@ void PracticeTrackSaver::save() {
     }
     PracticeTrackSpec spec;
     spec.recordingPath = recording.toStdString();
+    // A per-verse sura's times are those of its files joined; mediaFile() is only the first of them.
+    if (const std::shared_ptr<const JoinedFrameIndex> joined = controller->joinedRecording()) {
+        for (const JoinedFrameIndex::Part& part : joined->parts()) {
+            spec.recordingParts.push_back(part.path);
+        }
+    }
     for (int32_t record = begin; record <= end; ++record) {
         spec.verses.push_back({table[static_cast<size_t>(record)].startMs, table[static_cast<size_t>(record)].endMs});
     }

@@ -14,6 +14,8 @@
 
 #include "audio/audioencoder.h"
 #include "audio/equalizer.h"
+#include "audio/joineddecoder.h"
+#include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "audio/player.h"
@@ -103,7 +105,7 @@ private:
 // once the stage has given everything).
 class StretchedSource {
 public:
-    StretchedSource(Mp3Decoder& decoder, int32_t rateHz, int32_t channels, double speed)
+    StretchedSource(SampleSource& decoder, int32_t rateHz, int32_t channels, double speed)
         : m_decoder(decoder), m_stage(rateHz, channels), m_channels(static_cast<size_t>(channels)), m_speed(speed) {}
 
     Result<void> start(int64_t fromSample, int64_t toSample) {
@@ -163,7 +165,7 @@ private:
         return done;
     }
 
-    Mp3Decoder& m_decoder;
+    SampleSource& m_decoder;
     StretchStage m_stage;
     size_t m_channels;
     double m_speed;
@@ -211,18 +213,20 @@ private:
     std::vector<float> m_buffer;
 };
 
-Result<void> renderPlain(Mp3Decoder& decoder, const std::vector<PracticePiece>& pass, int32_t channels,
+Result<void> renderPlain(SampleSource& decoder, const std::vector<PracticePiece>& pass, int32_t channels,
                          TrackSink& sink) {
     std::vector<float> buffer(static_cast<size_t>(kPieceFrames) * static_cast<size_t>(channels));
+    int64_t position = -1;  // where the decoder reads on from
     for (const PracticePiece& piece : pass) {
         if (piece.silence) {
             if (Result<void> emitted = sink.emit(nullptr, piece.frames); !emitted) return emitted;
             continue;
         }
         // The pieces of a pass follow each other: like the player after a pause, read straight on.
-        if (decoder.positionSample() != piece.fromSample) {
+        if (position != piece.fromSample) {
             if (Result<void> seek = decoder.seekToSample(piece.fromSample); !seek) return seek;
         }
+        position = piece.toSample;
         for (int64_t left = piece.toSample - piece.fromSample; left > 0;) {
             int64_t got = decoder.read(buffer.data(), std::min(left, kPieceFrames));
             if (got <= 0) {
@@ -237,7 +241,7 @@ Result<void> renderPlain(Mp3Decoder& decoder, const std::vector<PracticePiece>& 
     return {};
 }
 
-Result<void> renderStretched(Mp3Decoder& decoder, const std::vector<PracticePiece>& pass, int32_t rateHz,
+Result<void> renderStretched(SampleSource& decoder, const std::vector<PracticePiece>& pass, int32_t rateHz,
                              int32_t channels, double speed, TrackSink& sink) {
     // The pass's audio pieces follow each other in the recording: stretch them as one, as the player
     // does across its pauses, and cut the output where each piece ends.
@@ -326,23 +330,51 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     if (spec.verses.empty()) {
         return trackError("The range holds no verse.");
     }
-    Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(spec.recordingPath);
-    if (!index) {
-        return trackError(spec.recordingPath + ": " + index.error().description);
+    // A single file is a stream of one part; a per-verse recording is its files joined, as the player
+    // plays them.
+    std::shared_ptr<const JoinedFrameIndex> recording;
+    if (spec.recordingParts.empty()) {
+        Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(spec.recordingPath);
+        if (!index) {
+            return trackError(spec.recordingPath + ": " + index.error().description);
+        }
+        recording = std::make_shared<const JoinedFrameIndex>(
+            JoinedFrameIndex::single(spec.recordingPath, std::move(index).value()));
+    } else {
+        recording = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(spec.recordingParts));
+        if (recording->lengthSamples() <= 0) {
+            return trackError("The sura's recording has no file that can be played.");
+        }
     }
-    Mp3Decoder decoder;
-    if (Result<void> opened = decoder.open(spec.recordingPath, index.value()); !opened) {
-        return trackError(spec.recordingPath + ": " + opened.error().description);
+    // A fresh decoder for each repetition: a seek back in a used one may round the last bits
+    // differently, and every repetition is to be the same.
+    const auto openDecoder = [&]() -> Result<std::unique_ptr<SampleSource>> {
+        if (spec.recordingParts.empty()) {
+            auto decoder = std::make_unique<Mp3Decoder>();
+            if (Result<void> opened = decoder->open(spec.recordingPath, recording->part(0).index); !opened) {
+                return trackError(spec.recordingPath + ": " + opened.error().description);
+            }
+            return std::unique_ptr<SampleSource>(std::move(decoder));
+        }
+        auto decoder = std::make_unique<JoinedDecoder>(recording);
+        if (!decoder->canDecode()) {
+            return trackError("The MP3 decoder cannot start.");
+        }
+        return std::unique_ptr<SampleSource>(std::move(decoder));
+    };
+    Result<std::unique_ptr<SampleSource>> decoder = openDecoder();
+    if (!decoder) {
+        return decoder.error();
     }
-    const int32_t rateHz = index.value().sampleRateHz();
-    const int32_t channels = index.value().channels();
+    const int32_t rateHz = recording->sampleRateHz();
+    const int32_t channels = recording->channels();
     if (Result<void> ready = started(Format{rateHz, channels}); !ready) {
         return ready;
     }
     PracticeTrackSpec clamped = spec;
     clamped.speed = std::clamp(spec.speed, StretchStage::kMinSpeed, StretchStage::kMaxSpeed);
     const std::vector<PracticePiece> pass =
-        plan(clamped, rateHz, [&](int64_t ms) { return index.value().msToSample(ms); });
+        plan(clamped, rateHz, [&](int64_t ms) { return recording->msToSample(ms); });
 
     Equalizer equalizer;
     equalizer.configure(rateHz, channels);
@@ -352,17 +384,16 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     TrackSink sink(consumer, equalizer, channels, lengthFrames(pass, clamped, rateHz), progress);
     const int64_t pauseAfterFrames = secondsToFrames(spec.pauseAfterRangeSeconds, rateHz);
     for (int32_t repetition = 0; repetition < std::max(1, spec.repeat); ++repetition) {
-        // A fresh decoder each time: a seek back in a used one may round the last bits differently, and
-        // every repetition is to be the same.
         if (repetition > 0) {
-            decoder.close();
-            if (Result<void> opened = decoder.open(spec.recordingPath, index.value()); !opened) {
-                return trackError(spec.recordingPath + ": " + opened.error().description);
+            decoder = openDecoder();
+            if (!decoder) {
+                return decoder.error();
             }
         }
+        SampleSource& source = *decoder.value();
         Result<void> rendered = clamped.speed == 1.0
-                                    ? renderPlain(decoder, pass, channels, sink)
-                                    : renderStretched(decoder, pass, rateHz, channels, clamped.speed, sink);
+                                    ? renderPlain(source, pass, channels, sink)
+                                    : renderStretched(source, pass, rateHz, channels, clamped.speed, sink);
         if (!rendered) {
             return rendered;
         }

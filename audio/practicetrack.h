@@ -25,6 +25,10 @@ struct PracticeTrackSpec {
         int32_t endMs = 0;
     };
     std::string recordingPath;
+    // A per-verse recording: its files in record order (an empty path for a missing one), played one
+    // after the other as one stream, which the verse times are then of. Empty for the single file at
+    // recordingPath.
+    std::vector<std::string> recordingParts;
     std::vector<Verse> verses;  // the range, first to last
     int32_t repeat = 1;         // 0 (unlimited in range mode) counts as once
     double pauseBetweenVersesSeconds = 0.0;

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "audio/joineddecoder.h"
+#include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "audio/practicetrack.h"
@@ -196,6 +198,47 @@ TEST(PracticeTrack, ACancelOrFailureLeavesNoFileAndTheOldOneUntouched) {
     ASSERT_FALSE(wrongName.ok());
     EXPECT_NE(wrongName.error().description.find(".wav"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// A per-verse recording (one file per record) is heard as its files joined, which is how the window
+// times it: the track takes its verses from every file, not from the first alone.
+TEST(PracticeTrack, APerVerseRecordingIsCutFromItsFilesJoined) {
+    const std::vector<Recording> files = makeVerseRecordings({700, 900, 800});
+    std::vector<std::string> paths;
+    for (const Recording& file : files) paths.push_back(file.path);
+    auto joined = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(paths));
+    const std::vector<JoinedFrameIndex::PartTimes> times = joined->partTimesMs();
+
+    PracticeTrackSpec spec;
+    spec.recordingPath = paths[0];
+    spec.recordingParts = paths;
+    spec.verses = {{times[1].startMs, times[1].endMs}, {times[2].startMs, times[2].endMs}};
+    spec.pauseBetweenVersesSeconds = 0.5;
+    const std::vector<float> pcm = renderPcm(spec);
+
+    const int64_t from = joined->msToSample(times[1].startMs);
+    const int64_t cut = joined->msToSample(times[1].endMs - 200);
+    const int64_t to = joined->msToSample(times[2].endMs - 200);
+    const int64_t pause = 22050 / 2;
+    ASSERT_EQ(static_cast<int64_t>(pcm.size()), to - from + pause);
+    JoinedDecoder decoder(joined);
+    ASSERT_TRUE(decoder.seekToSample(from).ok());
+    std::vector<float> heard(static_cast<size_t>(to - from));
+    for (int64_t done = 0; done < to - from;) {
+        const int64_t got = decoder.read(heard.data() + done, to - from - done);
+        ASSERT_GT(got, 0);
+        done += got;
+    }
+    EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + (cut - from), pcm.begin()));
+    EXPECT_TRUE(silent(pcm, cut - from, cut - from + pause));
+    EXPECT_TRUE(std::equal(heard.begin() + (cut - from), heard.end(), pcm.begin() + (cut - from + pause)));
+    EXPECT_FALSE(silent(pcm, cut - from + pause, static_cast<int64_t>(pcm.size()), 0.05f));
+
+    // A collection without a single playable file is refused.
+    spec.recordingParts = {"", files[0].path + ".missing"};
+    ScratchFolder folder;
+    EXPECT_FALSE(PracticeTrack::write(spec, folder.file("none.mp3"), {}).ok());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
 }  // namespace
