@@ -409,6 +409,16 @@ Result<void> PracticeTrack::write(const PracticeTrackSpec& spec, const std::stri
     if (!AudioEncoder::knowsFileName(outPath)) {
         return AudioEncoder::forFileName(outPath, 0, 0).error();
     }
+    // The track replaces the file at its path only when complete, so written over the recording it
+    // would be made whole from it and then take its place: the recording would be lost.
+    std::vector<std::string> sources = spec.recordingParts;
+    sources.push_back(spec.recordingPath);
+    for (const std::string& source : sources) {
+        std::error_code error;
+        if (!source.empty() && std::filesystem::equivalent(outPath, source, error)) {
+            return trackError("The practice track cannot be written over its own recording " + source + ".");
+        }
+    }
     PartialFile file(outPath);
     if (!file.open()) {
         return trackError("Cannot write in the folder of " + outPath + ": " + std::strerror(errno) + ".");

@@ -75,7 +75,7 @@ public:
 
     // Writes the track to `outPath` through a temporary file in the same folder, renamed into place only
     // when complete: a failure or a cancel leaves no file and any old file untouched. A cancel is an
-    // error with number kCancelled.
+    // error with number kCancelled. A track is never written over the recording (or one of its files).
     static Result<void> write(const PracticeTrackSpec& spec, const std::string& outPath, const Progress& progress);
 
     static constexpr int32_t kCancelled = 2;

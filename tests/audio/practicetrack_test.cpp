@@ -241,5 +241,26 @@ TEST(PracticeTrack, APerVerseRecordingIsCutFromItsFilesJoined) {
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
+// A track is never written over the recording it is made from, which would be lost.
+TEST(PracticeTrack, RefusesToWriteOverItsOwnRecording) {
+    const Recording source = verseRecording();
+    ScratchFolder folder;
+    const std::vector<uint8_t> original = readFileBytes(source.path);
+    const std::string own = folder.write("002.mp3", original);
+    std::filesystem::create_directory(folder.file("sub"));
+    PracticeTrackSpec spec = rangeSpec(source);
+    spec.recordingPath = own;
+    for (const std::string& target : {own, folder.file("sub/../002.mp3"), folder.file("./002.mp3")}) {
+        const Result<void> written = PracticeTrack::write(spec, target, {});
+        EXPECT_FALSE(written.ok()) << target;
+        EXPECT_EQ(readFileBytes(own), original) << target;
+    }
+    // One of a per-verse recording's files is its recording too.
+    spec.recordingParts = {folder.file("001.mp3"), own};
+    EXPECT_FALSE(PracticeTrack::write(spec, own, {}).ok());
+    EXPECT_EQ(readFileBytes(own), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
 }  // namespace
 }  // namespace lumora::test
