@@ -368,13 +368,19 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     }
     const int32_t rateHz = recording->sampleRateHz();
     const int32_t channels = recording->channels();
-    if (Result<void> ready = started(Format{rateHz, channels}); !ready) {
-        return ready;
-    }
     PracticeTrackSpec clamped = spec;
     clamped.speed = std::clamp(spec.speed, StretchStage::kMinSpeed, StretchStage::kMaxSpeed);
     const std::vector<PracticePiece> pass =
         plan(clamped, rateHz, [&](int64_t ms) { return recording->msToSample(ms); });
+    // Verses without times (a sura the timing archive lacks) or all shorter than the look-ahead: range
+    // mode hears nothing of them, and a track of nothing but pauses is no track.
+    if (std::none_of(pass.begin(), pass.end(),
+                     [](const PracticePiece& piece) { return !piece.silence && piece.toSample > piece.fromSample; })) {
+        return trackError("Nothing of the range is heard: its verses have no times in the recording.");
+    }
+    if (Result<void> ready = started(Format{rateHz, channels}); !ready) {
+        return ready;
+    }
 
     Equalizer equalizer;
     equalizer.configure(rateHz, channels);

@@ -262,5 +262,23 @@ TEST(PracticeTrack, RefusesToWriteOverItsOwnRecording) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
 
+// Verses without times (their sura lacking from the timing archive) or too short for the look-ahead are
+// nothing range mode hears: no track is made of them, and any old file stays.
+TEST(PracticeTrack, ARangeWithNothingToHearIsAnError) {
+    const Recording recording = verseRecording();
+    ScratchFolder folder;
+    const std::string target = folder.write("track.opus", std::string("old"));
+    for (const std::vector<PracticeTrackSpec::Verse>& verses :
+         {std::vector<PracticeTrackSpec::Verse>{{0, 0}, {0, 0}}, {{500, 650}}}) {
+        PracticeTrackSpec spec = rangeSpec(recording);
+        spec.verses = verses;
+        spec.pauseBetweenVersesSeconds = 1.0;
+        spec.pauseAfterRangeSeconds = 1.0;
+        EXPECT_FALSE(PracticeTrack::write(spec, target, {}).ok()) << verses.size();
+        EXPECT_EQ(readFileBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
 }  // namespace
 }  // namespace lumora::test
