@@ -117,9 +117,15 @@ std::optional<QString> PracticeTrackSaver::chooseFile(const QString& proposedNam
         return std::nullopt;
     }
     QString path = dialog.selectedFiles().constFirst();
-    // The format follows the name; a name without one of the two endings gets the chosen filter's.
+    // The format follows the name; a name without one of the two endings gets the chosen filter's. The
+    // dialog asked about replacing the name as typed, so a file of the completed name is asked about here.
     if (!AudioEncoder::knowsFileName(path.toStdString())) {
         path += dialog.selectedNameFilter() == kOpusFilter ? QStringLiteral(".opus") : QStringLiteral(".mp3");
+        if (QFileInfo::exists(path) &&
+            !m_window.askYesNo(kCaption, QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                             .arg(QFileInfo(path).fileName()))) {
+            return std::nullopt;
+        }
     }
     return path;
 }

@@ -3,6 +3,7 @@
 // file dialog and progress window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -227,6 +228,42 @@ TEST_F(SpeedWindowTest, APerVerseSurasTrackHoldsEachVersesFile) {
                                                          pcm.begin() + static_cast<std::ptrdiff_t>(to),
                                                          [](float a, float b) { return std::abs(a) < std::abs(b); }));
         EXPECT_GT(loudest, 0.1f) << "record " << record;
+    }
+}
+
+// A name typed without its ending gets one after the file dialog has asked about replacing files, so
+// the window asks itself before a file of the completed name is replaced.
+TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
+    Program& started = start();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
+    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
+        GTEST_SKIP() << "the sample sura has no recording";
+    QTemporaryDir target;
+    const QString path = target.path() + QStringLiteral("/practice.mp3");
+    for (const QMessageBox::StandardButton button : {QMessageBox::No, QMessageBox::Yes}) {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        modals().clear();
+        modals().answerWith([&](QWidget* widget) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(target.path() + QStringLiteral("/practice"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        // The question, if asked, is answered; a progress window is left to close itself.
+        modals().answerWith([button](QWidget* widget) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) box->button(button)->click();
+        });
+        if (button == QMessageBox::Yes) modals().answerWith([](QWidget*) {});
+        started.window().commands().refresh();
+        recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+        EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1) << button;
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll() == "old", button == QMessageBox::No) << button;
     }
 }
 
