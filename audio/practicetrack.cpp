@@ -40,7 +40,13 @@ public:
     explicit PartialFile(const std::string& target) : m_target(target) {
         const std::filesystem::path path(target);
         const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-        m_path = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+        // Beside the target under a name of its own; a long target name is shortened so that the
+        // temporary one stays within the 255 bytes a file name may have.
+        std::string stem = path.filename().string();
+        if (stem.size() > kLongestStem) {
+            stem.resize(kLongestStem);
+        }
+        m_path = (folder / ("." + stem + ".XXXXXX")).string();
         const int fd = mkstemp(m_path.data());
         if (fd >= 0) {
             m_file = fdopen(fd, "wb");
@@ -59,6 +65,8 @@ public:
     }
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
+
+    static constexpr size_t kLongestStem = 200;
 
     bool open() const { return m_file != nullptr; }
 

@@ -280,5 +280,16 @@ TEST(PracticeTrack, ARangeWithNothingToHearIsAnError) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
+// A name as long as a file name may be (255 bytes) is written like any other.
+TEST(PracticeTrack, WritesUnderTheLongestFileName) {
+    const Recording recording = verseRecording();
+    ScratchFolder folder;
+    const std::string name = std::string(251, 'a') + ".mp3";
+    const Result<void> written = PracticeTrack::write(rangeSpec(recording), folder.file(name), {});
+    EXPECT_TRUE(written.ok()) << (written ? "" : written.error().description);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.file(name)));
+}
+
 }  // namespace
 }  // namespace lumora::test
