@@ -267,5 +267,43 @@ TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
     }
 }
 
+// Cancel in the progress window stops the track: the old file at the path stays as it was, no part of
+// the new one is left beside it, and no failure is reported.
+TEST_F(SpeedWindowTest, CancelInTheProgressWindowLeavesTheOldFile) {
+    Program& started = start();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
+    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
+        GTEST_SKIP() << "the sample sura has no recording";
+    RangeSettings range = controller.rangeSettings();
+    range.noofTimes = 1000;  // long enough to be cancelled before it is done
+    controller.setRangeSettings(range);
+    QTemporaryDir target;
+    const QString path = target.path() + QStringLiteral("/practice.mp3");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    modals().answerWith([&](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(target.path() + QStringLiteral("/practice"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    modals().answer(QMessageBox::Yes);  // replace practice.mp3
+    modals().answerWith([](QWidget* widget) {
+        auto* progress = qobject_cast<QProgressDialog*>(widget);
+        ASSERT_NE(progress, nullptr);
+        QTest::keyClick(progress, Qt::Key_Escape);
+    });
+    started.window().commands().refresh();
+    recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    EXPECT_EQ(modals().count(QStringLiteral("QProgressDialog")), 1);
+    EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
 }  // namespace
 }  // namespace lumora
