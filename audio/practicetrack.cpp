@@ -287,7 +287,8 @@ Result<void> renderStretched(SampleSource& decoder, const std::vector<PracticePi
 }  // namespace
 
 std::vector<PracticePiece> PracticeTrack::plan(const PracticeTrackSpec& spec, int32_t sampleRateHz,
-                                               const std::function<int64_t(int64_t)>& msToSample) {
+                                               const std::function<int64_t(int64_t)>& msToSample,
+                                               int64_t lengthSamples) {
     std::vector<PracticePiece> pieces;
     if (spec.verses.empty()) {
         return pieces;
@@ -295,18 +296,19 @@ std::vector<PracticePiece> PracticeTrack::plan(const PracticeTrackSpec& spec, in
     const int64_t pauseFrames = secondsToFrames(spec.pauseBetweenVersesSeconds, sampleRateHz);
     // Range mode plays from the first verse's start; it pauses (and at the last verse, stops) where the
     // position, 200 ms ahead of the stream, reaches a verse's end.
-    int64_t from = msToSample(spec.verses.front().startMs);
+    int64_t from = std::min(msToSample(spec.verses.front().startMs), lengthSamples);
     for (size_t v = 0; v < spec.verses.size(); ++v) {
-        const bool last = v + 1 == spec.verses.size();
+        const int64_t cutMs = int64_t{spec.verses[v].endMs} - Player::kLookAheadMs;
+        const int64_t to = std::max(from, std::min(cutMs <= 0 ? int64_t{0} : msToSample(cutMs), lengthSamples));
+        const bool last = v + 1 == spec.verses.size() || to >= lengthSamples;
         if (!last && pauseFrames == 0) {
             continue;
         }
-        const int64_t cutMs = int64_t{spec.verses[v].endMs} - Player::kLookAheadMs;
-        const int64_t to = std::max(from, cutMs <= 0 ? int64_t{0} : msToSample(cutMs));
         pieces.push_back({false, from, to, to - from});
-        if (!last) {
-            pieces.push_back({true, 0, 0, pauseFrames});
+        if (last) {
+            break;
         }
+        pieces.push_back({true, 0, 0, pauseFrames});
         from = to;
     }
     return pieces;
@@ -379,7 +381,7 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     PracticeTrackSpec clamped = spec;
     clamped.speed = std::clamp(spec.speed, StretchStage::kMinSpeed, StretchStage::kMaxSpeed);
     const std::vector<PracticePiece> pass =
-        plan(clamped, rateHz, [&](int64_t ms) { return recording->msToSample(ms); });
+        plan(clamped, rateHz, [&](int64_t ms) { return recording->msToSample(ms); }, recording->lengthSamples());
     // Verses without times (a sura the timing archive lacks) or all shorter than the look-ahead: range
     // mode hears nothing of them, and a track of nothing but pauses is no track.
     if (std::none_of(pass.begin(), pass.end(),

@@ -53,9 +53,12 @@ public:
     using Progress = std::function<bool(double done)>;
 
     // The pieces of one repetition of the range (each followed by nothing: the pause after the range is
-    // the caller's), for a recording at `sampleRateHz` whose ms→sample mapping is `msToSample`.
+    // the caller's), for a recording at `sampleRateHz` whose ms→sample mapping is `msToSample`, and
+    // `lengthSamples` long: range mode ends the range where the recording ends, whatever the verse
+    // times say, so the pass does too.
     static std::vector<PracticePiece> plan(const PracticeTrackSpec& spec, int32_t sampleRateHz,
-                                           const std::function<int64_t(int64_t)>& msToSample);
+                                           const std::function<int64_t(int64_t)>& msToSample,
+                                           int64_t lengthSamples = INT64_MAX);
 
     // The track's length in frames at the recording's rate.
     static int64_t lengthFrames(const std::vector<PracticePiece>& pass, const PracticeTrackSpec& spec,

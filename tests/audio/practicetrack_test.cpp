@@ -291,5 +291,27 @@ TEST(PracticeTrack, WritesUnderTheLongestFileName) {
     EXPECT_TRUE(std::filesystem::is_regular_file(folder.file(name)));
 }
 
+// Verse times past the recording's end (a timing table made for a longer recording): range mode ends
+// the range where the recording ends, with no pause after it for the verses it never reaches; the track
+// does the same rather than holding minutes of silence that nothing plays.
+TEST(PracticeTrack, TheRangeEndsWhereTheRecordingEnds) {
+    const Recording recording = verseRecording();
+    const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(recording.path);
+    ASSERT_TRUE(index.ok());
+    const int64_t length = index.value().lengthSamples();
+    const auto at = [](int64_t ms) { return ms * 22050 / 1000; };
+    for (const double speed : {1.0, 0.5}) {
+        PracticeTrackSpec spec = rangeSpec(recording);
+        spec.verses = {{500, 1000}, {1000, 60000}, {60000, 120000}};
+        spec.pauseBetweenVersesSeconds = 1.0;
+        spec.pauseAfterRangeSeconds = 0.5;
+        spec.speed = speed;
+        const std::vector<float> pcm = renderPcm(spec);
+        // 500..800 ms, a pause, 800 ms to the end, the pause after the range.
+        const int64_t audio = std::llround(static_cast<double>(length - at(500)) / speed);
+        EXPECT_EQ(static_cast<int64_t>(pcm.size()), audio + at(1000) + at(500)) << speed;
+    }
+}
+
 }  // namespace
 }  // namespace lumora::test
