@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -28,6 +29,21 @@ bool parseWhole(const std::string& text, int& value) {
 bool parseReal(const std::string& text, double& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int) { g_interrupted = 1; }
+
+// Ctrl-C, a hang-up or a kill while the track is written cancel it, so that its temporary file is
+// removed rather than left behind in the target folder.
+void cancelOnInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 // The folder this executable lies in: the program folder, unless --program-folder says otherwise.
@@ -130,7 +146,11 @@ int runPractice(const CommandContext& context) {
     spec.pauseBetweenVersesSeconds = pauseVerse;
     spec.pauseAfterRangeSeconds = pauseRange;
     spec.speed = speed;
-    const Result<void> written = PracticeTrack::write(spec, out, {});
+    cancelOnInterrupt();
+    const Result<void> written = PracticeTrack::write(spec, out, [](double) { return g_interrupted == 0; });
+    if (!written && written.error().number == PracticeTrack::kCancelled) {
+        return context.fail("interrupted: " + out + " was not written");
+    }
     if (!written) {
         return context.fail(written.error().description);
     }

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
@@ -232,6 +236,38 @@ TEST(PracticeCommand, FailsAndWritesNothingWithoutTimesOrAPlaceForTheTrack) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("untimed.mp3")));
     EXPECT_EQ(readFileBytes(folder.file("reciter/002.mp3")), recording);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("reciter")), {}), 2);
+}
+
+// Interrupted while it writes (Ctrl-C, a kill), the command leaves neither a track nor its temporary
+// file behind, and fails.
+TEST(PracticeCommand, AnInterruptLeavesNoFileBehind) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("reciter"));
+    std::filesystem::create_directories(folder.file("out"));
+    const char* programFolder = std::getenv("LUMORA_PROGRAM_FOLDER");
+    const std::string command = "exec " + std::string(programFolder != nullptr ? programFolder : ".") +
+                                "/lumora-pack practice '" + folder.file("reciter") +
+                                "' --sura 2 --from 1 --to 3 --repeat 1000 --pause-range 3600 '" +
+                                folder.file("out/long.mp3") + "' 2>/dev/null";
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+        // Once the temporary file is there the track is being written (a thousand hours of it).
+        int status = 0;
+        bool ended = false;
+        while (std::filesystem::is_empty(folder.file("out")) && !ended) {
+            ended = waitpid(pid, &status, WNOHANG) == pid;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(ended) << "the command ended before it wrote";
+        ASSERT_EQ(kill(pid, signal), 0);
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(!WIFEXITED(status) || WEXITSTATUS(status) != 0) << signal;
+        EXPECT_TRUE(std::filesystem::is_empty(folder.file("out"))) << signal;
+        std::filesystem::remove_all(folder.file("out"));
+        std::filesystem::create_directories(folder.file("out"));
+    }
 }
 
 }  // namespace
