@@ -12,6 +12,7 @@
 #include "app/mainwindow.h"
 #include "audio/audioencoder.h"
 #include "audio/equalizersettings.h"
+#include "audio/joinedframeindex.h"
 #include "recitation/recitationcontroller.h"
 #include "recitation/speedmodel.h"
 
@@ -65,6 +66,12 @@ void PracticeTrackSaver::save() {
     }
     PracticeTrackSpec spec;
     spec.recordingPath = recording.toStdString();
+    // A per-verse sura's times are those of its files joined; mediaFile() is only the first of them.
+    if (const std::shared_ptr<const JoinedFrameIndex> joined = controller->joinedRecording()) {
+        for (const JoinedFrameIndex::Part& part : joined->parts()) {
+            spec.recordingParts.push_back(part.path);
+        }
+    }
     for (int32_t record = begin; record <= end; ++record) {
         spec.verses.push_back({table[static_cast<size_t>(record)].startMs, table[static_cast<size_t>(record)].endMs});
     }
@@ -110,9 +117,15 @@ std::optional<QString> PracticeTrackSaver::chooseFile(const QString& proposedNam
         return std::nullopt;
     }
     QString path = dialog.selectedFiles().constFirst();
-    // The format follows the name; a name without one of the two endings gets the chosen filter's.
+    // The format follows the name; a name without one of the two endings gets the chosen filter's. The
+    // dialog asked about replacing the name as typed, so a file of the completed name is asked about here.
     if (!AudioEncoder::knowsFileName(path.toStdString())) {
         path += dialog.selectedNameFilter() == kOpusFilter ? QStringLiteral(".opus") : QStringLiteral(".mp3");
+        if (QFileInfo::exists(path) &&
+            !m_window.askYesNo(kCaption, QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                             .arg(QFileInfo(path).fileName()))) {
+            return std::nullopt;
+        }
     }
     return path;
 }

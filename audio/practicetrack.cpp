@@ -14,6 +14,8 @@
 
 #include "audio/audioencoder.h"
 #include "audio/equalizer.h"
+#include "audio/joineddecoder.h"
+#include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "audio/player.h"
@@ -38,7 +40,13 @@ public:
     explicit PartialFile(const std::string& target) : m_target(target) {
         const std::filesystem::path path(target);
         const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-        m_path = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+        // Beside the target under a name of its own; a long target name is shortened so that the
+        // temporary one stays within the 255 bytes a file name may have.
+        std::string stem = path.filename().string();
+        if (stem.size() > kLongestStem) {
+            stem.resize(kLongestStem);
+        }
+        m_path = (folder / ("." + stem + ".XXXXXX")).string();
         const int fd = mkstemp(m_path.data());
         if (fd >= 0) {
             m_file = fdopen(fd, "wb");
@@ -57,6 +65,8 @@ public:
     }
     PartialFile(const PartialFile&) = delete;
     PartialFile& operator=(const PartialFile&) = delete;
+
+    static constexpr size_t kLongestStem = 200;
 
     bool open() const { return m_file != nullptr; }
 
@@ -103,7 +113,7 @@ private:
 // once the stage has given everything).
 class StretchedSource {
 public:
-    StretchedSource(Mp3Decoder& decoder, int32_t rateHz, int32_t channels, double speed)
+    StretchedSource(SampleSource& decoder, int32_t rateHz, int32_t channels, double speed)
         : m_decoder(decoder), m_stage(rateHz, channels), m_channels(static_cast<size_t>(channels)), m_speed(speed) {}
 
     Result<void> start(int64_t fromSample, int64_t toSample) {
@@ -163,7 +173,7 @@ private:
         return done;
     }
 
-    Mp3Decoder& m_decoder;
+    SampleSource& m_decoder;
     StretchStage m_stage;
     size_t m_channels;
     double m_speed;
@@ -211,18 +221,20 @@ private:
     std::vector<float> m_buffer;
 };
 
-Result<void> renderPlain(Mp3Decoder& decoder, const std::vector<PracticePiece>& pass, int32_t channels,
+Result<void> renderPlain(SampleSource& decoder, const std::vector<PracticePiece>& pass, int32_t channels,
                          TrackSink& sink) {
     std::vector<float> buffer(static_cast<size_t>(kPieceFrames) * static_cast<size_t>(channels));
+    int64_t position = -1;  // where the decoder reads on from
     for (const PracticePiece& piece : pass) {
         if (piece.silence) {
             if (Result<void> emitted = sink.emit(nullptr, piece.frames); !emitted) return emitted;
             continue;
         }
         // The pieces of a pass follow each other: like the player after a pause, read straight on.
-        if (decoder.positionSample() != piece.fromSample) {
+        if (position != piece.fromSample) {
             if (Result<void> seek = decoder.seekToSample(piece.fromSample); !seek) return seek;
         }
+        position = piece.toSample;
         for (int64_t left = piece.toSample - piece.fromSample; left > 0;) {
             int64_t got = decoder.read(buffer.data(), std::min(left, kPieceFrames));
             if (got <= 0) {
@@ -237,7 +249,7 @@ Result<void> renderPlain(Mp3Decoder& decoder, const std::vector<PracticePiece>& 
     return {};
 }
 
-Result<void> renderStretched(Mp3Decoder& decoder, const std::vector<PracticePiece>& pass, int32_t rateHz,
+Result<void> renderStretched(SampleSource& decoder, const std::vector<PracticePiece>& pass, int32_t rateHz,
                              int32_t channels, double speed, TrackSink& sink) {
     // The pass's audio pieces follow each other in the recording: stretch them as one, as the player
     // does across its pauses, and cut the output where each piece ends.
@@ -275,7 +287,8 @@ Result<void> renderStretched(Mp3Decoder& decoder, const std::vector<PracticePiec
 }  // namespace
 
 std::vector<PracticePiece> PracticeTrack::plan(const PracticeTrackSpec& spec, int32_t sampleRateHz,
-                                               const std::function<int64_t(int64_t)>& msToSample) {
+                                               const std::function<int64_t(int64_t)>& msToSample,
+                                               int64_t lengthSamples) {
     std::vector<PracticePiece> pieces;
     if (spec.verses.empty()) {
         return pieces;
@@ -283,18 +296,19 @@ std::vector<PracticePiece> PracticeTrack::plan(const PracticeTrackSpec& spec, in
     const int64_t pauseFrames = secondsToFrames(spec.pauseBetweenVersesSeconds, sampleRateHz);
     // Range mode plays from the first verse's start; it pauses (and at the last verse, stops) where the
     // position, 200 ms ahead of the stream, reaches a verse's end.
-    int64_t from = msToSample(spec.verses.front().startMs);
+    int64_t from = std::min(msToSample(spec.verses.front().startMs), lengthSamples);
     for (size_t v = 0; v < spec.verses.size(); ++v) {
-        const bool last = v + 1 == spec.verses.size();
+        const int64_t cutMs = int64_t{spec.verses[v].endMs} - Player::kLookAheadMs;
+        const int64_t to = std::max(from, std::min(cutMs <= 0 ? int64_t{0} : msToSample(cutMs), lengthSamples));
+        const bool last = v + 1 == spec.verses.size() || to >= lengthSamples;
         if (!last && pauseFrames == 0) {
             continue;
         }
-        const int64_t cutMs = int64_t{spec.verses[v].endMs} - Player::kLookAheadMs;
-        const int64_t to = std::max(from, cutMs <= 0 ? int64_t{0} : msToSample(cutMs));
         pieces.push_back({false, from, to, to - from});
-        if (!last) {
-            pieces.push_back({true, 0, 0, pauseFrames});
+        if (last) {
+            break;
         }
+        pieces.push_back({true, 0, 0, pauseFrames});
         from = to;
     }
     return pieces;
@@ -326,23 +340,57 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     if (spec.verses.empty()) {
         return trackError("The range holds no verse.");
     }
-    Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(spec.recordingPath);
-    if (!index) {
-        return trackError(spec.recordingPath + ": " + index.error().description);
+    // A single file is a stream of one part; a per-verse recording is its files joined, as the player
+    // plays them.
+    std::shared_ptr<const JoinedFrameIndex> recording;
+    if (spec.recordingParts.empty()) {
+        Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(spec.recordingPath);
+        if (!index) {
+            return trackError(spec.recordingPath + ": " + index.error().description);
+        }
+        recording = std::make_shared<const JoinedFrameIndex>(
+            JoinedFrameIndex::single(spec.recordingPath, std::move(index).value()));
+    } else {
+        recording = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(spec.recordingParts));
+        if (recording->lengthSamples() <= 0) {
+            return trackError("The sura's recording has no file that can be played.");
+        }
     }
-    Mp3Decoder decoder;
-    if (Result<void> opened = decoder.open(spec.recordingPath, index.value()); !opened) {
-        return trackError(spec.recordingPath + ": " + opened.error().description);
+    // A fresh decoder for each repetition: a seek back in a used one may round the last bits
+    // differently, and every repetition is to be the same.
+    const auto openDecoder = [&]() -> Result<std::unique_ptr<SampleSource>> {
+        if (spec.recordingParts.empty()) {
+            auto decoder = std::make_unique<Mp3Decoder>();
+            if (Result<void> opened = decoder->open(spec.recordingPath, recording->part(0).index); !opened) {
+                return trackError(spec.recordingPath + ": " + opened.error().description);
+            }
+            return std::unique_ptr<SampleSource>(std::move(decoder));
+        }
+        auto decoder = std::make_unique<JoinedDecoder>(recording);
+        if (!decoder->canDecode()) {
+            return trackError("The MP3 decoder cannot start.");
+        }
+        return std::unique_ptr<SampleSource>(std::move(decoder));
+    };
+    Result<std::unique_ptr<SampleSource>> decoder = openDecoder();
+    if (!decoder) {
+        return decoder.error();
     }
-    const int32_t rateHz = index.value().sampleRateHz();
-    const int32_t channels = index.value().channels();
-    if (Result<void> ready = started(Format{rateHz, channels}); !ready) {
-        return ready;
-    }
+    const int32_t rateHz = recording->sampleRateHz();
+    const int32_t channels = recording->channels();
     PracticeTrackSpec clamped = spec;
     clamped.speed = std::clamp(spec.speed, StretchStage::kMinSpeed, StretchStage::kMaxSpeed);
     const std::vector<PracticePiece> pass =
-        plan(clamped, rateHz, [&](int64_t ms) { return index.value().msToSample(ms); });
+        plan(clamped, rateHz, [&](int64_t ms) { return recording->msToSample(ms); }, recording->lengthSamples());
+    // Verses without times (a sura the timing archive lacks) or all shorter than the look-ahead: range
+    // mode hears nothing of them, and a track of nothing but pauses is no track.
+    if (std::none_of(pass.begin(), pass.end(),
+                     [](const PracticePiece& piece) { return !piece.silence && piece.toSample > piece.fromSample; })) {
+        return trackError("Nothing of the range is heard: its verses have no times in the recording.");
+    }
+    if (Result<void> ready = started(Format{rateHz, channels}); !ready) {
+        return ready;
+    }
 
     Equalizer equalizer;
     equalizer.configure(rateHz, channels);
@@ -352,17 +400,16 @@ Result<void> PracticeTrack::render(const PracticeTrackSpec& spec, const std::fun
     TrackSink sink(consumer, equalizer, channels, lengthFrames(pass, clamped, rateHz), progress);
     const int64_t pauseAfterFrames = secondsToFrames(spec.pauseAfterRangeSeconds, rateHz);
     for (int32_t repetition = 0; repetition < std::max(1, spec.repeat); ++repetition) {
-        // A fresh decoder each time: a seek back in a used one may round the last bits differently, and
-        // every repetition is to be the same.
         if (repetition > 0) {
-            decoder.close();
-            if (Result<void> opened = decoder.open(spec.recordingPath, index.value()); !opened) {
-                return trackError(spec.recordingPath + ": " + opened.error().description);
+            decoder = openDecoder();
+            if (!decoder) {
+                return decoder.error();
             }
         }
+        SampleSource& source = *decoder.value();
         Result<void> rendered = clamped.speed == 1.0
-                                    ? renderPlain(decoder, pass, channels, sink)
-                                    : renderStretched(decoder, pass, rateHz, channels, clamped.speed, sink);
+                                    ? renderPlain(source, pass, channels, sink)
+                                    : renderStretched(source, pass, rateHz, channels, clamped.speed, sink);
         if (!rendered) {
             return rendered;
         }
@@ -377,6 +424,16 @@ Result<void> PracticeTrack::write(const PracticeTrackSpec& spec, const std::stri
                                   const Progress& progress) {
     if (!AudioEncoder::knowsFileName(outPath)) {
         return AudioEncoder::forFileName(outPath, 0, 0).error();
+    }
+    // The track replaces the file at its path only when complete, so written over the recording it
+    // would be made whole from it and then take its place: the recording would be lost.
+    std::vector<std::string> sources = spec.recordingParts;
+    sources.push_back(spec.recordingPath);
+    for (const std::string& source : sources) {
+        std::error_code error;
+        if (!source.empty() && std::filesystem::equivalent(outPath, source, error)) {
+            return trackError("The practice track cannot be written over its own recording " + source + ".");
+        }
     }
     PartialFile file(outPath);
     if (!file.open()) {

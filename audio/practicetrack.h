@@ -25,6 +25,10 @@ struct PracticeTrackSpec {
         int32_t endMs = 0;
     };
     std::string recordingPath;
+    // A per-verse recording: its files in record order (an empty path for a missing one), played one
+    // after the other as one stream, which the verse times are then of. Empty for the single file at
+    // recordingPath.
+    std::vector<std::string> recordingParts;
     std::vector<Verse> verses;  // the range, first to last
     int32_t repeat = 1;         // 0 (unlimited in range mode) counts as once
     double pauseBetweenVersesSeconds = 0.0;
@@ -49,9 +53,12 @@ public:
     using Progress = std::function<bool(double done)>;
 
     // The pieces of one repetition of the range (each followed by nothing: the pause after the range is
-    // the caller's), for a recording at `sampleRateHz` whose ms→sample mapping is `msToSample`.
+    // the caller's), for a recording at `sampleRateHz` whose ms→sample mapping is `msToSample`, and
+    // `lengthSamples` long: range mode ends the range where the recording ends, whatever the verse
+    // times say, so the pass does too.
     static std::vector<PracticePiece> plan(const PracticeTrackSpec& spec, int32_t sampleRateHz,
-                                           const std::function<int64_t(int64_t)>& msToSample);
+                                           const std::function<int64_t(int64_t)>& msToSample,
+                                           int64_t lengthSamples = INT64_MAX);
 
     // The track's length in frames at the recording's rate.
     static int64_t lengthFrames(const std::vector<PracticePiece>& pass, const PracticeTrackSpec& spec,
@@ -71,7 +78,7 @@ public:
 
     // Writes the track to `outPath` through a temporary file in the same folder, renamed into place only
     // when complete: a failure or a cancel leaves no file and any old file untouched. A cancel is an
-    // error with number kCancelled.
+    // error with number kCancelled. A track is never written over the recording (or one of its files).
     static Result<void> write(const PracticeTrackSpec& spec, const std::string& outPath, const Progress& progress);
 
     static constexpr int32_t kCancelled = 2;

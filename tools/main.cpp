@@ -64,8 +64,9 @@ const Command kCommands[] = {
      "RECITER_FOLDER --sura N --from V --to W [--repeat K] [--pause-verse S] [--pause-range S] [--speed X] "
      "[--program-folder DIR] OUT.mp3|OUT.opus",
      "Write a practice track: verses V to W of sura N as range mode plays them, with the pauses in seconds, "
-     "K times (0 counts as once), at speed X; the timings come from the folder's pos.dat, else from the "
-     "program folder's data/pos.dat.",
+     "K times (0 counts as once), at speed X. The folder holds NNN.mp3, timed by its own pos.dat when that "
+     "holds the sura, else by the program folder's data/pos.dat; or one file per verse (SSSVVV.mp3), timed "
+     "by the files.",
      &runPractice},
     {"timings-import", "FORMAT FILE --sura N|--all --into RECITER_FOLDER",
      "Read verse timings in FORMAT (sqlite, json, csv, labels or lrc) and write them into the folder's "

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -9,9 +10,11 @@
 #include <vector>
 
 #include "audio/audioencoder.h"
+#include "audio/joinedframeindex.h"
 #include "audio/practicetrack.h"
 #include "codec/suracatalogue.h"
 #include "codec/versetimingtable.h"
+#include "recordings/recordingfolder.h"
 #include "tools/command.h"
 
 namespace lumora::pack {
@@ -28,6 +31,21 @@ bool parseReal(const std::string& text, double& value) {
     return !text.empty() && error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void onInterrupt(int) { g_interrupted = 1; }
+
+// Ctrl-C, a hang-up or a kill while the track is written cancel it, so that its temporary file is
+// removed rather than left behind in the target folder.
+void cancelOnInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+}
+
 // The folder this executable lies in: the program folder, unless --program-folder says otherwise.
 std::string ownFolder() {
     std::error_code error;
@@ -37,8 +55,8 @@ std::string ownFolder() {
 
 }  // namespace
 
-// A reciter's folder holds NNN.mp3 and maybe its own pos.dat; without one the program folder's
-// data/pos.dat gives the timings. Verse numbers are those the window shows.
+// A reciter's folder holds NNN.mp3 and maybe its own pos.dat (without the sura's times there the program
+// folder's data/pos.dat gives them), or one file per verse. Verse numbers are those the window shows.
 int runPractice(const CommandContext& context) {
     const ParsedArgs parsed =
         parseArgs(context.args, {},
@@ -80,36 +98,59 @@ int runPractice(const CommandContext& context) {
         return context.usageError("practice", "the track's name must end in .mp3 or .opus");
     }
 
-    const std::filesystem::path folder(parsed.words[0]);
-    const std::string recording = (folder / (SuraCatalogue::threeDigit(sura) + ".mp3")).string();
-    std::filesystem::path timings = folder / "pos.dat";
-    if (!std::filesystem::exists(timings)) {
-        timings = std::filesystem::path(parsed.value("--program-folder").value_or(ownFolder())) / "data" / "pos.dat";
-    }
-    const Result<std::vector<VerseTiming>> table = VerseTimingTable::read(timings.string(), sura);
-    if (!table) {
-        return context.fail(timings.string() + ": " + table.error().description);
+    // The sura's recording and times, found as the window finds them: NNN.mp3 (in any case) timed by the
+    // folder's own pos.dat when it holds the sura, else by the program folder's; or one file per verse,
+    // timed by the files themselves.
+    const std::string& folderText = parsed.words[0];
+    const QString programFolder = QString::fromStdString(parsed.value("--program-folder").value_or(ownFolder()));
+    const SuraRecording recording =
+        RecordingFolder::scan(QString::fromStdString(folderText), programFolder).recording(sura);
+    PracticeTrackSpec spec;
+    std::vector<VerseTiming> table;
+    if (recording.kind == SuraRecording::Kind::kPerSura) {
+        if (recording.timingArchive.isEmpty()) {
+            return context.fail(folderText + ": no verse times of sura " + std::to_string(sura) +
+                                " in its pos.dat or in the program folder's data/pos.dat");
+        }
+        Result<std::vector<VerseTiming>> read = VerseTimingTable::read(recording.timingArchive.toStdString(), sura);
+        if (!read) {
+            return context.fail(recording.timingArchive.toStdString() + ": " + read.error().description);
+        }
+        table = std::move(read.value());
+        spec.recordingPath = recording.file.toStdString();
+    } else if (recording.kind == SuraRecording::Kind::kPerVerse) {
+        for (const QString& path : recording.recordFiles) {
+            spec.recordingParts.push_back(path.toStdString());
+            if (spec.recordingPath.empty()) spec.recordingPath = spec.recordingParts.back();
+        }
+        for (const JoinedFrameIndex::PartTimes& times : JoinedFrameIndex::fromFiles(spec.recordingParts).partTimesMs()) {
+            table.push_back({times.startMs, times.endMs});
+        }
+    } else {
+        return context.fail(folderText + ": no recording of sura " + std::to_string(sura));
     }
     // Record 0 is the opening formula, record k verse k; in suras 1 and 9 record k is verse k + 1.
     const int shift = (sura == 1 || sura == 9) ? 1 : 0;
     const int first = from - shift;
     const int last = to - shift;
-    const int records = static_cast<int>(table.value().size());
+    const int records = static_cast<int>(table.size());
     if (first < 0 || last >= records || first > last) {
         return context.fail("sura " + std::to_string(sura) + " has no verses " + std::to_string(from) + " to " +
                             std::to_string(to));
     }
-    PracticeTrackSpec spec;
-    spec.recordingPath = recording;
     for (int record = first; record <= last; ++record) {
-        const VerseTiming& timing = table.value()[static_cast<size_t>(record)];
+        const VerseTiming& timing = table[static_cast<size_t>(record)];
         spec.verses.push_back({timing.startMs, timing.endMs});
     }
     spec.repeat = repeat;
     spec.pauseBetweenVersesSeconds = pauseVerse;
     spec.pauseAfterRangeSeconds = pauseRange;
     spec.speed = speed;
-    const Result<void> written = PracticeTrack::write(spec, out, {});
+    cancelOnInterrupt();
+    const Result<void> written = PracticeTrack::write(spec, out, [](double) { return g_interrupted == 0; });
+    if (!written && written.error().number == PracticeTrack::kCancelled) {
+        return context.fail("interrupted: " + out + " was not written");
+    }
     if (!written) {
         return context.fail(written.error().description);
     }

@@ -3,6 +3,7 @@
 // file dialog and progress window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -13,6 +14,8 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <QTest>
 
 #include "app/commandtable.h"
@@ -24,6 +27,7 @@
 #include "audio/mp3frameindex.h"
 #include "audio/player.h"
 #include "programfixture.h"
+#include "support/testrecordings.h"
 #include "recitation/recitationcontroller.h"
 
 namespace lumora {
@@ -157,6 +161,148 @@ TEST_F(SpeedWindowTest, SavePracticeTrackWritesTheRangeBehindAProgressWindow) {
         PracticeTrackSaver::summary(112, QStringLiteral("1"), QStringLiteral("3"), 0, 100),
         QStringLiteral("Sura 112, verses 1 to 3, once, at 1.00\u00D7.\n"
                        "Range mode repeats this range without end; the track holds it once."));
+}
+
+// Chooses `path` in the file dialog that Save Practice Track opens; the progress window closes itself.
+void answerSaveDialog(test::ModalResponder& modals, const QString& path) {
+    modals.answerWith([path](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    modals.answerWith([](QWidget* widget) { ASSERT_NE(qobject_cast<QProgressDialog*>(widget), nullptr); });
+}
+
+std::vector<float> decodedTrack(const std::string& path) {
+    const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(path);
+    Mp3Decoder decoder;
+    if (!index || !decoder.open(path, index.value()).ok()) return {};
+    std::vector<float> samples(static_cast<size_t>(index.value().lengthSamples() * index.value().channels()));
+    int64_t done = 0;
+    for (int64_t got; done < index.value().lengthSamples() &&
+                      (got = decoder.read(samples.data() + done * index.value().channels(),
+                                          index.value().lengthSamples() - done)) > 0;)
+        done += got;
+    samples.resize(static_cast<size_t>(done * index.value().channels()));
+    return samples;
+}
+
+// A reciter whose sura 112 is one file per verse: the track holds every verse's own file, as range mode
+// plays them, not the first file stretched over the joined timings.
+TEST_F(SpeedWindowTest, APerVerseSurasTrackHoldsEachVersesFile) {
+    const QString qari = dataFolder() + QStringLiteral("/lumora/recordings/qari");
+    ASSERT_TRUE(QDir().mkpath(qari));
+    const std::vector<test::Recording> verses = test::makeVerseRecordings({600, 700, 800, 900, 1000});
+    for (size_t k = 0; k < verses.size(); ++k)
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(verses[k].path),
+                                qari + QStringLiteral("/112%1.mp3").arg(k, 3, 10, QLatin1Char('0'))));
+    store(QStringLiteral("Reciters"), QStringLiteral("Current"), qari);
+    store(QStringLiteral("About"), QStringLiteral("Show3"), QStringLiteral("0"));
+    Program& started = start();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());
+    ASSERT_NE(controller.joinedRecording(), nullptr);
+    ASSERT_TRUE(controller.rangeEnd().setValue(3).ok());
+    ASSERT_TRUE(controller.rangeBegin().setValue(1).ok());
+    RangeSettings range = controller.rangeSettings();
+    range.noofTimes = 1;
+    range.pause = 0;
+    range.pauseBetweenVerses = 0;
+    controller.setRangeSettings(range);
+
+    QTemporaryDir target;
+    answerSaveDialog(modals(), target.path() + QStringLiteral("/verses.mp3"));
+    started.window().commands().refresh();  // as opening the menu does
+    recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 0);
+    const std::vector<float> pcm = decodedTrack((target.path() + QStringLiteral("/verses.mp3")).toStdString());
+    const std::vector<VerseTiming>& table = controller.verseTable();
+    const int64_t rangeMs = int64_t{table[3].endMs} - Player::kLookAheadMs - table[1].startMs;
+    ASSERT_NEAR(static_cast<double>(pcm.size()), rangeMs * 22.05, 600.0);
+    // Each verse's tone is heard where the verse lies in the track.
+    for (int record = 1; record <= 3; ++record) {
+        const auto from = static_cast<size_t>((table[static_cast<size_t>(record)].startMs - table[1].startMs + 100) * 22.05);
+        const auto to = from + static_cast<size_t>(300 * 22.05);
+        const float loudest = std::abs(*std::max_element(pcm.begin() + static_cast<std::ptrdiff_t>(from),
+                                                         pcm.begin() + static_cast<std::ptrdiff_t>(to),
+                                                         [](float a, float b) { return std::abs(a) < std::abs(b); }));
+        EXPECT_GT(loudest, 0.1f) << "record " << record;
+    }
+}
+
+// A name typed without its ending gets one after the file dialog has asked about replacing files, so
+// the window asks itself before a file of the completed name is replaced.
+TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
+    Program& started = start();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
+    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
+        GTEST_SKIP() << "the sample sura has no recording";
+    QTemporaryDir target;
+    const QString path = target.path() + QStringLiteral("/practice.mp3");
+    for (const QMessageBox::StandardButton button : {QMessageBox::No, QMessageBox::Yes}) {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        modals().clear();
+        modals().answerWith([&](QWidget* widget) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            ASSERT_NE(dialog, nullptr);
+            dialog->selectFile(target.path() + QStringLiteral("/practice"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        // The question, if asked, is answered; a progress window is left to close itself.
+        modals().answerWith([button](QWidget* widget) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget)) box->button(button)->click();
+        });
+        if (button == QMessageBox::Yes) modals().answerWith([](QWidget*) {});
+        started.window().commands().refresh();
+        recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+        EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1) << button;
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll() == "old", button == QMessageBox::No) << button;
+    }
+}
+
+// Cancel in the progress window stops the track: the old file at the path stays as it was, no part of
+// the new one is left beside it, and no failure is reported.
+TEST_F(SpeedWindowTest, CancelInTheProgressWindowLeavesTheOldFile) {
+    Program& started = start();
+    RecitationController& controller = *started.controller();
+    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
+    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
+        GTEST_SKIP() << "the sample sura has no recording";
+    RangeSettings range = controller.rangeSettings();
+    range.noofTimes = 1000;  // long enough to be cancelled before it is done
+    controller.setRangeSettings(range);
+    QTemporaryDir target;
+    const QString path = target.path() + QStringLiteral("/practice.mp3");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    modals().answerWith([&](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(target.path() + QStringLiteral("/practice"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    modals().answer(QMessageBox::Yes);  // replace practice.mp3
+    modals().answerWith([](QWidget* widget) {
+        auto* progress = qobject_cast<QProgressDialog*>(widget);
+        ASSERT_NE(progress, nullptr);
+        QTest::keyClick(progress, Qt::Key_Escape);
+    });
+    started.window().commands().refresh();
+    recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    EXPECT_EQ(modals().count(QStringLiteral("QProgressDialog")), 1);
+    EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    EXPECT_EQ(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 }  // namespace

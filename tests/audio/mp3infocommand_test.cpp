@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
@@ -164,6 +168,106 @@ TEST(PracticeCommand, TakesTheProgramFoldersTimingsAndRefusesBadRequests) {
     EXPECT_EQ(runPack("practice " + reciter + " --sura 2 --from 3 --to 1 '" + folder.file("x.mp3") + "'").status, 1);
     EXPECT_EQ(runPack("practice " + reciter + " --sura 3 --from 1 --to 1 '" + folder.file("x.mp3") + "'").status, 1);
     EXPECT_FALSE(std::filesystem::exists(folder.file("x.mp3")));
+}
+
+// A timing archive holding sura `sura`'s entry: records 1 to 3 are verses from 500 ms on, 500 ms apart.
+void writeTimings(const std::string& path, int sura) {
+    ArchiveWriter pos;
+    pos.addEntry(VerseTimingTable::entryName(sura),
+                 VerseTimingTable::encode({{0, 500}, {500, 1000}, {1000, 1500}, {1500, 2000}}), true);
+    ASSERT_TRUE(pos.write(path).ok());
+}
+
+// The command finds a sura's recording and times as the window does: a folder of verse files, a
+// file named in capitals, and the program folder's times when the folder's own archive lacks the sura.
+TEST(PracticeCommand, FindsTheRecordingAndTimesAsTheWindowDoes) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("program/data"));
+    const std::vector<Recording> verses = makeVerseRecordings({500, 600, 700, 800});
+    std::vector<std::string> paths;
+    std::filesystem::create_directories(folder.file("verses"));
+    for (size_t k = 0; k < verses.size(); ++k) {
+        paths.push_back(folder.file("verses/00200" + std::to_string(k) + ".mp3"));
+        std::filesystem::copy_file(verses[k].path, paths.back());
+    }
+    const auto times = JoinedFrameIndex::fromFiles(paths).partTimesMs();
+    const double perVerseSeconds = (times[3].endMs - 200 - times[1].startMs) / 1000.0;
+    std::filesystem::create_directories(folder.file("capitals"));
+    std::filesystem::copy_file(folder.file("reciter/002.mp3"), folder.file("capitals/002.MP3"));
+    std::filesystem::create_directories(folder.file("own"));
+    std::filesystem::copy_file(folder.file("reciter/002.mp3"), folder.file("own/002.mp3"));
+    writeTimings(folder.file("own/pos.dat"), 3);
+
+    const struct {
+        const char* reciter;
+        double seconds;
+    } cases[] = {{"verses", perVerseSeconds}, {"capitals", 1.3}, {"own", 1.3}};
+    for (const auto& c : cases) {
+        const std::string out = folder.file(std::string(c.reciter) + ".mp3");
+        const PackRun run = runPack("practice '" + folder.file(c.reciter) + "' --program-folder '" +
+                                    folder.file("program") + "' --sura 2 --from 1 --to 3 '" + out + "'");
+        EXPECT_EQ(run.status, 0) << c.reciter;
+        EXPECT_NEAR(static_cast<double>(decodedFrames(out)), c.seconds * 22050, 576.0) << c.reciter;
+    }
+}
+
+// Nothing to hear, or nowhere to put it, is a failure that leaves no file behind.
+TEST(PracticeCommand, FailsAndWritesNothingWithoutTimesOrAPlaceForTheTrack) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("reciter"));
+    std::filesystem::create_directories(folder.file("untimed"));
+    std::filesystem::copy_file(folder.file("reciter/002.mp3"), folder.file("untimed/002.mp3"));
+    std::filesystem::create_directories(folder.file("program/data"));
+    writeTimings(folder.file("program/data/pos.dat"), 3);  // no times of sura 2 anywhere
+    const std::vector<uint8_t> recording = readFileBytes(folder.file("reciter/002.mp3"));
+
+    const struct {
+        const char* reciter;
+        std::string out;
+    } cases[] = {{"untimed", folder.file("untimed.mp3")},
+                 {"reciter", folder.file("reciter/002.mp3")},
+                 {"reciter", folder.file("missing/track.mp3")}};
+    for (const auto& c : cases) {
+        const PackRun run = runPack("practice '" + folder.file(c.reciter) + "' --program-folder '" +
+                                    folder.file("program") + "' --sura 2 --from 1 --to 3 '" + c.out + "'");
+        EXPECT_EQ(run.status, 1) << c.out;
+        EXPECT_EQ(run.out, "") << c.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("untimed.mp3")));
+    EXPECT_EQ(readFileBytes(folder.file("reciter/002.mp3")), recording);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.file("reciter")), {}), 2);
+}
+
+// Interrupted while it writes (Ctrl-C, a kill), the command leaves neither a track nor its temporary
+// file behind, and fails.
+TEST(PracticeCommand, AnInterruptLeavesNoFileBehind) {
+    ScratchFolder folder;
+    makeReciterFolder(folder, folder.file("reciter"));
+    std::filesystem::create_directories(folder.file("out"));
+    const char* programFolder = std::getenv("LUMORA_PROGRAM_FOLDER");
+    const std::string command = "exec " + std::string(programFolder != nullptr ? programFolder : ".") +
+                                "/lumora-pack practice '" + folder.file("reciter") +
+                                "' --sura 2 --from 1 --to 3 --repeat 1000 --pause-range 3600 '" +
+                                folder.file("out/long.mp3") + "' 2>/dev/null";
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+        // Once the temporary file is there the track is being written (a thousand hours of it).
+        int status = 0;
+        bool ended = false;
+        while (std::filesystem::is_empty(folder.file("out")) && !ended) {
+            ended = waitpid(pid, &status, WNOHANG) == pid;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(ended) << "the command ended before it wrote";
+        ASSERT_EQ(kill(pid, signal), 0);
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(!WIFEXITED(status) || WEXITSTATUS(status) != 0) << signal;
+        EXPECT_TRUE(std::filesystem::is_empty(folder.file("out"))) << signal;
+        std::filesystem::remove_all(folder.file("out"));
+        std::filesystem::create_directories(folder.file("out"));
+    }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "audio/joineddecoder.h"
+#include "audio/joinedframeindex.h"
 #include "audio/mp3decoder.h"
 #include "audio/mp3frameindex.h"
 #include "audio/practicetrack.h"
@@ -196,6 +198,119 @@ TEST(PracticeTrack, ACancelOrFailureLeavesNoFileAndTheOldOneUntouched) {
     ASSERT_FALSE(wrongName.ok());
     EXPECT_NE(wrongName.error().description.find(".wav"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// A per-verse recording (one file per record) is heard as its files joined, which is how the window
+// times it: the track takes its verses from every file, not from the first alone.
+TEST(PracticeTrack, APerVerseRecordingIsCutFromItsFilesJoined) {
+    const std::vector<Recording> files = makeVerseRecordings({700, 900, 800});
+    std::vector<std::string> paths;
+    for (const Recording& file : files) paths.push_back(file.path);
+    auto joined = std::make_shared<const JoinedFrameIndex>(JoinedFrameIndex::fromFiles(paths));
+    const std::vector<JoinedFrameIndex::PartTimes> times = joined->partTimesMs();
+
+    PracticeTrackSpec spec;
+    spec.recordingPath = paths[0];
+    spec.recordingParts = paths;
+    spec.verses = {{times[1].startMs, times[1].endMs}, {times[2].startMs, times[2].endMs}};
+    spec.pauseBetweenVersesSeconds = 0.5;
+    const std::vector<float> pcm = renderPcm(spec);
+
+    const int64_t from = joined->msToSample(times[1].startMs);
+    const int64_t cut = joined->msToSample(times[1].endMs - 200);
+    const int64_t to = joined->msToSample(times[2].endMs - 200);
+    const int64_t pause = 22050 / 2;
+    ASSERT_EQ(static_cast<int64_t>(pcm.size()), to - from + pause);
+    JoinedDecoder decoder(joined);
+    ASSERT_TRUE(decoder.seekToSample(from).ok());
+    std::vector<float> heard(static_cast<size_t>(to - from));
+    for (int64_t done = 0; done < to - from;) {
+        const int64_t got = decoder.read(heard.data() + done, to - from - done);
+        ASSERT_GT(got, 0);
+        done += got;
+    }
+    EXPECT_TRUE(std::equal(heard.begin(), heard.begin() + (cut - from), pcm.begin()));
+    EXPECT_TRUE(silent(pcm, cut - from, cut - from + pause));
+    EXPECT_TRUE(std::equal(heard.begin() + (cut - from), heard.end(), pcm.begin() + (cut - from + pause)));
+    EXPECT_FALSE(silent(pcm, cut - from + pause, static_cast<int64_t>(pcm.size()), 0.05f));
+
+    // A collection without a single playable file is refused.
+    spec.recordingParts = {"", files[0].path + ".missing"};
+    ScratchFolder folder;
+    EXPECT_FALSE(PracticeTrack::write(spec, folder.file("none.mp3"), {}).ok());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// A track is never written over the recording it is made from, which would be lost.
+TEST(PracticeTrack, RefusesToWriteOverItsOwnRecording) {
+    const Recording source = verseRecording();
+    ScratchFolder folder;
+    const std::vector<uint8_t> original = readFileBytes(source.path);
+    const std::string own = folder.write("002.mp3", original);
+    std::filesystem::create_directory(folder.file("sub"));
+    PracticeTrackSpec spec = rangeSpec(source);
+    spec.recordingPath = own;
+    for (const std::string& target : {own, folder.file("sub/../002.mp3"), folder.file("./002.mp3")}) {
+        const Result<void> written = PracticeTrack::write(spec, target, {});
+        EXPECT_FALSE(written.ok()) << target;
+        EXPECT_EQ(readFileBytes(own), original) << target;
+    }
+    // One of a per-verse recording's files is its recording too.
+    spec.recordingParts = {folder.file("001.mp3"), own};
+    EXPECT_FALSE(PracticeTrack::write(spec, own, {}).ok());
+    EXPECT_EQ(readFileBytes(own), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
+// Verses without times (their sura lacking from the timing archive) or too short for the look-ahead are
+// nothing range mode hears: no track is made of them, and any old file stays.
+TEST(PracticeTrack, ARangeWithNothingToHearIsAnError) {
+    const Recording recording = verseRecording();
+    ScratchFolder folder;
+    const std::string target = folder.write("track.opus", std::string("old"));
+    for (const std::vector<PracticeTrackSpec::Verse>& verses :
+         {std::vector<PracticeTrackSpec::Verse>{{0, 0}, {0, 0}}, {{500, 650}}}) {
+        PracticeTrackSpec spec = rangeSpec(recording);
+        spec.verses = verses;
+        spec.pauseBetweenVersesSeconds = 1.0;
+        spec.pauseAfterRangeSeconds = 1.0;
+        EXPECT_FALSE(PracticeTrack::write(spec, target, {}).ok()) << verses.size();
+        EXPECT_EQ(readFileBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// A name as long as a file name may be (255 bytes) is written like any other.
+TEST(PracticeTrack, WritesUnderTheLongestFileName) {
+    const Recording recording = verseRecording();
+    ScratchFolder folder;
+    const std::string name = std::string(251, 'a') + ".mp3";
+    const Result<void> written = PracticeTrack::write(rangeSpec(recording), folder.file(name), {});
+    EXPECT_TRUE(written.ok()) << (written ? "" : written.error().description);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.file(name)));
+}
+
+// Verse times past the recording's end (a timing table made for a longer recording): range mode ends
+// the range where the recording ends, with no pause after it for the verses it never reaches; the track
+// does the same rather than holding minutes of silence that nothing plays.
+TEST(PracticeTrack, TheRangeEndsWhereTheRecordingEnds) {
+    const Recording recording = verseRecording();
+    const Result<Mp3FrameIndex> index = Mp3FrameIndex::fromFile(recording.path);
+    ASSERT_TRUE(index.ok());
+    const int64_t length = index.value().lengthSamples();
+    const auto at = [](int64_t ms) { return ms * 22050 / 1000; };
+    for (const double speed : {1.0, 0.5}) {
+        PracticeTrackSpec spec = rangeSpec(recording);
+        spec.verses = {{500, 1000}, {1000, 60000}, {60000, 120000}};
+        spec.pauseBetweenVersesSeconds = 1.0;
+        spec.pauseAfterRangeSeconds = 0.5;
+        spec.speed = speed;
+        const std::vector<float> pcm = renderPcm(spec);
+        // 500..800 ms, a pause, 800 ms to the end, the pause after the range.
+        const int64_t audio = std::llround(static_cast<double>(length - at(500)) / speed);
+        EXPECT_EQ(static_cast<int64_t>(pcm.size()), audio + at(1000) + at(500)) << speed;
+    }
 }
 
 }  // namespace
