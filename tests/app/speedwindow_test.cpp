@@ -33,8 +33,6 @@
 namespace lumora {
 namespace {
 
-using SpeedWindowTest = test::ProgramTest;
-
 QAction* menuItem(QMenu* menu, const QString& caption) {
     for (QAction* action : menu->actions()) {
         if (action->text() == caption) return action;
@@ -46,6 +44,34 @@ QAction* menuItem(QMenu* menu, const QString& caption) {
 
 QAction* recitationItem(MainWindow& window, const QString& caption) {
     return menuItem(window.topMenus()[1], caption);
+}
+
+class SpeedWindowTest : public test::ProgramTest {
+protected:
+    // Starts the program on sura 112, whose recording the sample folder holds.
+    RecitationController& startOnSura112() {
+        RecitationController& controller = *start().controller();
+        EXPECT_TRUE(controller.selectSura(111).ok());
+        EXPECT_TRUE(QFileInfo::exists(controller.mediaFile())) << "the sample sura has no recording";
+        return controller;
+    }
+
+    // Recitation -> Save Practice Track..., its state refreshed as opening the menu does.
+    void savePracticeTrack() {
+        program().window().commands().refresh();
+        recitationItem(program().window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    }
+};
+
+// Verses 1 to 3 of the loaded sura as the range, said `times` times with these pauses.
+void useRange(RecitationController& controller, int times, int pause, int pauseBetweenVerses) {
+    ASSERT_TRUE(controller.rangeEnd().setValue(3).ok());
+    ASSERT_TRUE(controller.rangeBegin().setValue(1).ok());
+    RangeSettings range = controller.rangeSettings();
+    range.noofTimes = times;
+    range.pause = pause;
+    range.pauseBetweenVerses = pauseBetweenVerses;
+    controller.setRangeSettings(range);
 }
 
 // Keys go to the sura box, which holds the focus when the window opens.
@@ -107,19 +133,9 @@ TEST_F(SpeedWindowTest, KeysMenuAndOtherSetTheSpeedThePanelShowsItAndTheSettings
 }
 
 TEST_F(SpeedWindowTest, SavePracticeTrackWritesTheRangeBehindAProgressWindow) {
-    Program& started = start();
-    MainWindow& window = started.window();
-    RecitationController& controller = *started.controller();
-    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
-    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
-        GTEST_SKIP() << "the sample sura has no recording";
-    ASSERT_TRUE(controller.rangeEnd().setValue(3).ok());
-    ASSERT_TRUE(controller.rangeBegin().setValue(1).ok());
-    RangeSettings range = controller.rangeSettings();
-    range.noofTimes = 2;
-    range.pause = 1;
-    range.pauseBetweenVerses = 0;
-    controller.setRangeSettings(range);
+    RecitationController& controller = startOnSura112();
+    MainWindow& window = program().window();
+    useRange(controller, 2, 1, 0);
     QAction* item = recitationItem(window, QStringLiteral("Save Practice &Track..."));
     ASSERT_NE(item, nullptr);
     window.commands().refresh();  // as opening the menu does
@@ -153,8 +169,7 @@ TEST_F(SpeedWindowTest, SavePracticeTrackWritesTheRangeBehindAProgressWindow) {
     EXPECT_NEAR(static_cast<double>(index.value().lengthMs()), 2.0 * (rangeMs + 1000), 60.0);
 
     // Cancelling the file dialog writes nothing; an unlimited range is said to be held once.
-    range.noofTimes = 0;
-    controller.setRangeSettings(range);
+    useRange(controller, 0, 1, 0);
     item->trigger();
     EXPECT_EQ(QDir(target.path()).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(
@@ -203,18 +218,11 @@ TEST_F(SpeedWindowTest, APerVerseSurasTrackHoldsEachVersesFile) {
     RecitationController& controller = *started.controller();
     ASSERT_TRUE(controller.selectSura(111).ok());
     ASSERT_NE(controller.joinedRecording(), nullptr);
-    ASSERT_TRUE(controller.rangeEnd().setValue(3).ok());
-    ASSERT_TRUE(controller.rangeBegin().setValue(1).ok());
-    RangeSettings range = controller.rangeSettings();
-    range.noofTimes = 1;
-    range.pause = 0;
-    range.pauseBetweenVerses = 0;
-    controller.setRangeSettings(range);
+    useRange(controller, 1, 0, 0);
 
     QTemporaryDir target;
     answerSaveDialog(modals(), target.path() + QStringLiteral("/verses.mp3"));
-    started.window().commands().refresh();  // as opening the menu does
-    recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    savePracticeTrack();
     EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 0);
     const std::vector<float> pcm = decodedTrack((target.path() + QStringLiteral("/verses.mp3")).toStdString());
     const std::vector<VerseTiming>& table = controller.verseTable();
@@ -234,11 +242,7 @@ TEST_F(SpeedWindowTest, APerVerseSurasTrackHoldsEachVersesFile) {
 // A name typed without its ending gets one after the file dialog has asked about replacing files, so
 // the window asks itself before a file of the completed name is replaced.
 TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
-    Program& started = start();
-    RecitationController& controller = *started.controller();
-    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
-    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
-        GTEST_SKIP() << "the sample sura has no recording";
+    startOnSura112();
     QTemporaryDir target;
     const QString path = target.path() + QStringLiteral("/practice.mp3");
     for (const QMessageBox::StandardButton button : {QMessageBox::No, QMessageBox::Yes}) {
@@ -258,8 +262,7 @@ TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
             if (auto* box = qobject_cast<QMessageBox*>(widget)) box->button(button)->click();
         });
         if (button == QMessageBox::Yes) modals().answerWith([](QWidget*) {});
-        started.window().commands().refresh();
-        recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+        savePracticeTrack();
         EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1) << button;
         QFile written(path);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -270,11 +273,7 @@ TEST_F(SpeedWindowTest, ANameCompletedWithItsEndingAsksBeforeReplacingAFile) {
 // Cancel in the progress window stops the track: the old file at the path stays as it was, no part of
 // the new one is left beside it, and no failure is reported.
 TEST_F(SpeedWindowTest, CancelInTheProgressWindowLeavesTheOldFile) {
-    Program& started = start();
-    RecitationController& controller = *started.controller();
-    ASSERT_TRUE(controller.selectSura(111).ok());  // sura 112
-    if (controller.mediaFile().isEmpty() || !QFileInfo::exists(controller.mediaFile()))
-        GTEST_SKIP() << "the sample sura has no recording";
+    RecitationController& controller = startOnSura112();
     RangeSettings range = controller.rangeSettings();
     range.noofTimes = 1000;  // long enough to be cancelled before it is done
     controller.setRangeSettings(range);
@@ -296,8 +295,7 @@ TEST_F(SpeedWindowTest, CancelInTheProgressWindowLeavesTheOldFile) {
         ASSERT_NE(progress, nullptr);
         QTest::keyClick(progress, Qt::Key_Escape);
     });
-    started.window().commands().refresh();
-    recitationItem(started.window(), QStringLiteral("Save Practice &Track..."))->trigger();
+    savePracticeTrack();
     EXPECT_EQ(modals().count(QStringLiteral("QProgressDialog")), 1);
     EXPECT_EQ(modals().count(QStringLiteral("QMessageBox")), 1);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
