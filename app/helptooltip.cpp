@@ -16,18 +16,22 @@ namespace {
 constexpr int kBelowPointerPixels = 20;
 }  // namespace
 
+void HelpToolTip::styleAsTip(QLabel* label) {
+    label->setFrameShape(QFrame::Box);
+    label->setAutoFillBackground(true);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, QColor(255, 255, 225));
+    colours.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(colours);
+    label->hide();
+}
+
 HelpToolTip::HelpToolTip(QWidget* owner) : m_owner(owner) {
     m_tip = new QLabel(owner, Qt::ToolTip | Qt::FramelessWindowHint);
     m_tip->setTextFormat(Qt::PlainText);
     m_tip->setWordWrap(true);
     m_tip->setMargin(4);
-    m_tip->setFrameShape(QFrame::Box);
-    m_tip->setAutoFillBackground(true);
-    QPalette colours = m_tip->palette();
-    colours.setColor(QPalette::Window, QColor(255, 255, 225));
-    colours.setColor(QPalette::WindowText, Qt::black);
-    m_tip->setPalette(colours);
-    m_tip->hide();
+    styleAsTip(m_tip);
     m_delay = new QTimer(this);
     m_delay->setSingleShot(true);
     connect(m_delay, &QTimer::timeout, this, &HelpToolTip::show);

@@ -24,6 +24,9 @@ public:
     explicit HelpToolTip(QWidget* owner);
     ~HelpToolTip() override;
 
+    // Gives `label` the look of a tip: black on pale yellow in a box. Hidden until shown.
+    static void styleAsTip(QLabel* label);
+
     int maxWidth() const { return m_maxWidth; }
     void setMaxWidth(int pixels);
     int visibleTime() const { return m_visibleMs; }

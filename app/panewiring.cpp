@@ -7,6 +7,7 @@
 
 #include "app/clipboardlink.h"
 #include "app/controlpanel.h"
+#include "app/helptooltip.h"
 #include "app/mainwindow.h"
 #include "app/panemenu.h"
 #include "app/recallview.h"
@@ -32,13 +33,7 @@ constexpr int kWordTipEdgeTw = 200;
 
 PaneWiring::PaneWiring(MainWindow& window) : m_window(window) {
     m_wordTip = new QLabel(&window);
-    m_wordTip->setAutoFillBackground(true);
-    m_wordTip->setFrameShape(QFrame::Box);
-    QPalette tipColours = m_wordTip->palette();
-    tipColours.setColor(QPalette::Window, QColor(255, 255, 225));
-    tipColours.setColor(QPalette::WindowText, Qt::black);
-    m_wordTip->setPalette(tipColours);
-    m_wordTip->hide();
+    HelpToolTip::styleAsTip(m_wordTip);
     m_wordTipTimer = new QTimer(this);
     m_wordTipTimer->setSingleShot(true);
     m_wordTipTimer->setInterval(kWordTipDelayMs);
