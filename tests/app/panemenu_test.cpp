@@ -78,6 +78,18 @@ void pressDown(QMenu* menu, int times) {
     for (int i = 0; i < times; ++i) QTest::keyClick(menu, Qt::Key_Down);
 }
 
+// Space on the focused button opens its menu, whose items are `captions`; Down to `caption`, then Return.
+void chooseByKeys(const QStringList& captions, const QString& caption) {
+    const int downs = downsTo(captions, caption);
+    ASSERT_GT(downs, 0) << caption.toStdString();
+    NextMenu chosen([downs](QMenu* shown) {
+        pressDown(shown, downs);
+        QTest::keyClick(shown, Qt::Key_Return);
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ASSERT_TRUE(chosen.opened());
+}
+
 // A desktop gives the focus back to the window when a popup menu closes; the offscreen platform leaves no
 // window active, so the test activates it again (the window keeps its own focus widget meanwhile).
 void reactivate(MainWindow& window) {
@@ -217,14 +229,7 @@ TEST_F(PaneMenuTest, TheKeyboardAloneOpensChoosesAndEscapesTheMenuBesideItsButto
         << buttonRect.x() << "," << buttonRect.y();
 
     // Down to the French text, Return.
-    const int french = downsTo(escaped.captions(), QStringLiteral("&") + kFrench);
-    ASSERT_GT(french, 0);
-    NextMenu chosen([french](QMenu* shown) {
-        pressDown(shown, french);
-        QTest::keyClick(shown, Qt::Key_Return);
-    });
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    ASSERT_TRUE(chosen.opened());
+    ASSERT_NO_FATAL_FAILURE(chooseByKeys(escaped.captions(), QStringLiteral("&") + kFrench));
     expectShows(window, texts, 2, kFrench);
     reactivate(window);
     EXPECT_EQ(QApplication::focusWidget(), button);
@@ -235,14 +240,7 @@ TEST_F(PaneMenuTest, TheKeyboardAloneOpensChoosesAndEscapesTheMenuBesideItsButto
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("30"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    const int size = downsTo(escaped.captions(), QStringLiteral("&Text Size..."));
-    ASSERT_GT(size, 0);
-    NextMenu sized([size](QMenu* shown) {
-        pressDown(shown, size);
-        QTest::keyClick(shown, Qt::Key_Return);
-    });
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    ASSERT_TRUE(sized.opened());
+    ASSERT_NO_FATAL_FAILURE(chooseByKeys(escaped.captions(), QStringLiteral("&Text Size...")));
     EXPECT_EQ(texts.pane(2).fontSize(), 30);
     EXPECT_EQ(modals().count(QStringLiteral("QInputDialog")), 1);
 }
