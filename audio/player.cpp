@@ -734,11 +734,14 @@ void Player::copyAudible(float* out, int32_t frames) {
 }
 
 void Player::keepLead(const float* frames, int32_t count) {
+    // In at most two runs: up to the circle's end, then on from its start.
     const auto channels = static_cast<size_t>(m_format.channels);
-    for (int32_t i = std::max(0, count - m_leadCapacity); i < count; ++i) {
-        std::copy(frames + static_cast<size_t>(i) * channels, frames + static_cast<size_t>(i + 1) * channels,
-                  m_lead.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(m_leadWrite) * channels));
-        m_leadWrite = (m_leadWrite + 1) % m_leadCapacity;
+    for (int32_t i = std::max(0, count - m_leadCapacity); i < count;) {
+        const int32_t run = std::min(count - i, m_leadCapacity - m_leadWrite);
+        std::copy_n(frames + static_cast<size_t>(i) * channels, static_cast<size_t>(run) * channels,
+                    m_lead.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(m_leadWrite) * channels));
+        m_leadWrite = (m_leadWrite + run) % m_leadCapacity;
+        i += run;
     }
     m_leadFrames = std::min(m_leadCapacity, m_leadFrames + count);
 }
